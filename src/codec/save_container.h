@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace ws::codec {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A save file is a 120-byte header and one codec stream holding the body:
+//   0  "RV7-"   4  0x01020005   8  0   12  0x00000FFF   16  0
+//   20 the 32 bytes of the body's world-name field (body offsets 16..47)
+//   52..119 zero   120 the stream (its signature lands at 128)
+inline constexpr std::size_t kSaveHeaderSize = 120;
+inline constexpr std::size_t kSaveWorldNameOffset = 20;
+inline constexpr std::size_t kBodyWorldNameOffset = 16;
+inline constexpr std::size_t kWorldNameSize = 32;
+inline constexpr std::size_t kMinimumSaveFileSize = 132;  // up to the signature
+
+// The message for a file that is not a save file: the file name as given, a
+// line break, and "はセーブファイルではありません" (CP932).
+std::string notASaveFileMessage(std::string_view fileName);
+
+// The complete file for `body`: the header and the compressed body.
+Bytes encodeSaveFile(std::span<const std::uint8_t> body);
+
+// The body of a save file held in memory. `fileName` (CP932, as the user gave
+// it) goes into the not-a-save-file message; a damaged stream gives
+// "error in decord".
+Result<Bytes> decodeSaveFile(std::span<const std::uint8_t> file, std::string_view fileName);
+
+// Writes the save file for `body` atomically: an existing file is replaced
+// only by a complete new one, and stays untouched on failure.
+Status writeSaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> body);
+
+// The body of the save file at `path`. An empty optional when no file of that
+// name exists (no message); an Error when it is not a save file or its stream
+// is damaged (no partial body is handed on).
+Result<std::optional<Bytes>> readSaveFile(const std::filesystem::path& path);
+
+}  // namespace ws::codec

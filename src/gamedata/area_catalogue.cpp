@@ -1,0 +1,1 @@
+#include "gamedata/area_catalogue.h"

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ws::gamedata {
+
+inline constexpr int kCatalogueEntryCount = 200;
+inline constexpr std::size_t kCatalogueNameField = 14;
+inline constexpr std::size_t kCatalogueNameOffset = 25;   // name of entry 0
+inline constexpr std::size_t kCatalogueRecordSize = 22;
+inline constexpr std::size_t kCompleteCatalogueSize = 4417;
+
+// The 200 area names in file order, CP932 bytes. Entry i is area number i and
+// names that area's map file; empty names keep their positions.
+using AreaCatalogue = std::vector<std::string>;
+
+// Always 200 entries: a field the file does not hold in full gives an empty
+// name; a field without a NUL gives its 14 bytes.
+AreaCatalogue parseAreaCatalogue(std::span<const std::uint8_t> file);
+
+// Nothing when the file cannot be read.
+std::optional<AreaCatalogue> LoadAreaCatalogue(const std::filesystem::path& path);
+
+}  // namespace ws::gamedata

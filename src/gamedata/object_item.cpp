@@ -1,0 +1,1 @@
+#include "gamedata/object_item.h"

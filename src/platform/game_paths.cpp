@@ -1,0 +1,1 @@
+#include "platform/game_paths.h"

@@ -1,0 +1,1 @@
+#include "world/area_slot.h"

@@ -1,0 +1,1 @@
+#include "world/save_body.h"
