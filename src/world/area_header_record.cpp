@@ -1,0 +1,1 @@
+// area_header_record

@@ -1,0 +1,1 @@
+// entry_record

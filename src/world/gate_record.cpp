@@ -1,0 +1,1 @@
+// gate_record

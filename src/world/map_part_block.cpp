@@ -1,0 +1,1 @@
+// map_part_block

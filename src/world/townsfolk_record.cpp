@@ -1,0 +1,1 @@
+// townsfolk_record
