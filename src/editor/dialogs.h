@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace ws::editor {
+
+// The modal dialogs the editor's handlers open. The Qt window implements
+// them with real dialogs; tests answer them from a script.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A modal message box with an OK button; `text` is CP932, line breaks
+  // included. Returns when it is closed.
+  virtual void showMessage(std::string_view text) = 0;
+
+  // The folder-selection dialog: the folder confirmed with OK, or nothing
+  // after Cancel.
+  virtual std::optional<std::filesystem::path> chooseFolder() = 0;
+
+  // The file-open dialog starting in `initialFolder`: the chosen file, or
+  // nothing after Cancel.
+  virtual std::optional<std::filesystem::path> chooseOpenFile(
+      const std::filesystem::path& initialFolder) = 0;
+
+  // The file-save dialog starting in `initialFolder` with `defaultName`; it
+  // asks before replacing an existing file and offers no read-only option.
+  // The chosen file, or nothing after Cancel.
+  virtual std::optional<std::filesystem::path> chooseSaveFile(
+      const std::filesystem::path& initialFolder, std::string_view defaultName) = 0;
+};
+
+}  // namespace ws::editor
