@@ -1,0 +1,153 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "canvas/canvas.h"
+#include "editor/controls.h"
+#include "editor/dialogs.h"
+#include "gamedata/area_map_file.h"
+#include "world/area_slot.h"
+
+namespace ws::editor {
+
+// The save dialog's proposed file name.
+inline constexpr std::string_view kDefaultSaveFileName = "RVTSV1.dat";
+// The world name field of a save holds 32 bytes with the NUL.
+inline constexpr std::size_t kWorldNameMaxBytes = 31;
+
+// Which object list a check mark belongs to.
+enum class CheckList { Dungeons = 1, Houses = 2 };
+
+struct EditorOptions {
+  // The game folder given on the command line (--game-dir); without it the
+  // folder comes from the environment or the registry.
+  std::optional<std::filesystem::path> gameFolder;
+};
+
+// The editor window without its widgets: the controls as data, the two
+// canvases, the world being composed, and one method per event handler.
+//
+// How a window drives it:
+//  - a user selects item i of ListBox1: setListBox1Selection(i), then
+//    ListBox1Click(); likewise ListBox2 with ListBox2Click();
+//  - a user toggles a check mark: toggleCheck(list, i), which flips the mark
+//    and runs CheckListBox1ClickCheck or CheckListBox2ClickCheck;
+//  - a user clicks a kind button: selectKind(n), which runs the button's
+//    handler only when n was not selected yet;
+//  - mouse moves and clicks over the world map, in world-map pixels:
+//    Image2MouseMove(x, y) and Image2Click();
+//  - LOAD and SAVE: Button1Click() and Button2Click();
+//  - typing in the name field: setWorldName(text), refused beyond 31 bytes.
+// After every handler the window redraws from the accessors; changes the
+// model makes to selections and marks are not user events and must not be
+// fed back.
+class EditorModel {
+ public:
+  explicit EditorModel(Dialogs& dialogs, EditorOptions options = {});
+
+  // --- Handlers -----------------------------------------------------------
+
+  // Finds the game folder (asking for it when the catalogue is not there),
+  // points the dialogs at its "usr" folder, fills the catalogue and sets up
+  // the canvases and the cursor. Returns false when no catalogue was found;
+  // the window then stays empty.
+  bool FormCreate();
+  void ListBox1Click();
+  void ListBox2Click();
+  void Image2MouseMove(int x, int y);
+  void Image2Click();
+  void RadioButton1Click();
+  void RadioButton2Click();
+  void RadioButton3Click();
+  void CheckListBox1ClickCheck();
+  void CheckListBox2ClickCheck();
+  void Button1Click();  // LOAD
+  void Button2Click();  // SAVE
+
+  // --- Window-system operations ------------------------------------------
+
+  // Selects kind button n (1 to 3) as a click would: when it was not
+  // selected, the others are deselected and its handler runs before this
+  // returns; selecting the selected one runs nothing. Works on a disabled
+  // button too.
+  void selectKind(int button);
+  // Selections and marks set from code run nothing.
+  void setListBox1Selection(int index);
+  void setListBox2Selection(int index);
+  void setChecked(CheckList list, int index, bool mark);
+  // A user's toggle: flips the mark of an existing item and runs the list's
+  // check handler. An index outside the list does nothing.
+  void toggleCheck(CheckList list, int index);
+  // Takes a new world name (CP932) when it fits the save's name field;
+  // returns false and keeps the old name when it is longer than 31 bytes.
+  bool setWorldName(std::string cp932Name);
+
+  // --- Operations of the object lists -------------------------------------
+
+  // Fills the three object lists from an area map file and offers the town
+  // kind only for an area with a church and at least three houses.
+  void FillObjectLists(const gamedata::AreaMapFile& file);
+  // Redraws object markers on the preview: -1 clears all of them, 0 the
+  // houses, 1 the dungeons, 2 the church, 3 the tower, 4 the link gate.
+  void HighlightMarkers(int mode);
+
+  // --- State --------------------------------------------------------------
+
+  const ListBox& ListBox1() const { return listBox1_; }                 // the catalogue
+  const ListBox& ListBox2() const { return listBox2_; }                 // the placed areas
+  const CheckListBox& CheckListBox1() const { return checkListBox1_; }  // dungeons
+  const CheckListBox& CheckListBox2() const { return checkListBox2_; }  // houses
+  const CheckListBox& CheckListBox3() const { return checkListBox3_; }  // church, tower, gate
+  const RadioGroup& RadioButtons() const { return radioButtons_; }
+  const std::string& Edit1() const { return edit1_; }       // the world name, CP932
+  const canvas::Canvas& Image1() const { return image1_; }  // the 128 x 64 preview
+  const canvas::Canvas& Image2() const { return image2_; }  // the 512 x 256 world map
+
+  // The kind the selected button stands for.
+  world::AreaKind selectedKind() const;
+  // Empty until FormCreate found it.
+  const std::filesystem::path& gameFolder() const { return gameFolder_; }
+  // Where the open and save dialogs start; empty when not set.
+  const std::filesystem::path& openDialogFolder() const { return openDialogFolder_; }
+  const std::filesystem::path& saveDialogFolder() const { return saveDialogFolder_; }
+  const world::AreaSlotTable& areaSlots() const { return areaSlots_; }
+  const world::PlacementCursor& cursor() const { return cursor_; }
+
+ private:
+  bool InitGameFolder();
+  void setUpWindow();
+  void eraseCursor();
+  void drawCursor();
+  void checkDefaults();
+  void highlightSelectedKind();
+  void highlightList(const CheckListBox& list);
+  void highlightSpecial(int item, canvas::Colour colour);
+  void showArea(const gamedata::AreaMapFile& file);
+  CheckListBox& checkList(CheckList list);
+  void runKindHandler(int button);
+
+  Dialogs& dialogs_;
+  EditorOptions options_;
+
+  ListBox listBox1_;
+  ListBox listBox2_;
+  CheckListBox checkListBox1_;
+  CheckListBox checkListBox2_;
+  CheckListBox checkListBox3_;
+  RadioGroup radioButtons_;
+  std::string edit1_;
+  canvas::Canvas image1_;
+  canvas::Canvas image2_;
+
+  std::filesystem::path gameFolder_;
+  std::filesystem::path openDialogFolder_;
+  std::filesystem::path saveDialogFolder_;
+  world::AreaSlotTable areaSlots_;
+  world::PlacementCursor cursor_;
+};
+
+}  // namespace ws::editor
