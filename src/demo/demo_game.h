@@ -73,18 +73,18 @@ enum class DemoAreaFile {
 };
 
 struct DemoAreaInfo {
-  int areaNumber = 0;          // catalogue index
-  std::string_view utf8Name;   // the catalogue name as UTF-8 (also the file name)
-  int width = 0;               // world-map pixels: gridWidth
-  int height = 0;              // world-map pixels: gridHeight / 2
-  int gridHeight = 0;          // rows in the file
+  int areaNumber = 0;         // catalogue index
+  std::string_view utf8Name;  // the catalogue name as UTF-8 (also the file name)
+  int width = 0;              // world-map pixels: gridWidth
+  int height = 0;             // world-map pixels: gridHeight / 2
+  int gridHeight = 0;         // rows in the file
   int dungeons = 0;
   int houses = 0;
   bool church = false;
   bool tower = false;
   bool linkGate = false;
   int townsfolkSpots = 0;
-  int spotCapacity = 0;        // header byte 52, at least townsfolkSpots
+  int spotCapacity = 0;  // header byte 52, at least townsfolkSpots
   DemoAreaFile file = DemoAreaFile::Valid;
 
   // P: the numbered records (dungeons, houses, church, tower, link gate).

@@ -1,1 +1,98 @@
 #include "gamedata/area_map_file.h"
+
+#include "platform/file_io.h"
+#include "platform/little_endian.h"
+
+namespace ws::gamedata {
+
+namespace {
+
+// Header fields.
+constexpr std::size_t kHeaderSizeWordOffset = 0;  // 32 bits, the header size: 72
+constexpr std::size_t kZeroWordOffset = 8;        // 32 bits, always 0
+constexpr std::size_t kGridWidthOffset = 22;
+constexpr std::size_t kGridHeightOffset = 23;
+constexpr std::size_t kRecordCountOffset = 40;
+constexpr std::size_t kSpotCapacityOffset = 52;
+constexpr std::size_t kPlaceCountOffset = 60;
+
+// Within a cell and within an object record.
+constexpr std::size_t kCellAttributeOffset = 28;
+constexpr std::size_t kRecordKeyOffset = 6;
+constexpr std::size_t kRecordXOffset = 8;
+constexpr std::size_t kRecordYOffset = 10;
+
+int headerByte(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+  return platform::loadU8(bytes, offset).value_or(0);
+}
+
+}  // namespace
+
+int AreaMapFile::gridWidth() const {
+  return headerByte(bytes, kGridWidthOffset);
+}
+int AreaMapFile::gridHeight() const {
+  return headerByte(bytes, kGridHeightOffset);
+}
+int AreaMapFile::recordCount() const {
+  return headerByte(bytes, kRecordCountOffset);
+}
+int AreaMapFile::spotCapacity() const {
+  return headerByte(bytes, kSpotCapacityOffset);
+}
+int AreaMapFile::placeCount() const {
+  return headerByte(bytes, kPlaceCountOffset);
+}
+
+std::size_t AreaMapFile::objectTableOffset() const {
+  return kAreaMapHeaderSize + kMapCellSize * static_cast<std::size_t>(gridWidth()) *
+                                  static_cast<std::size_t>(gridHeight());
+}
+
+bool AreaMapFile::isComplete() const {
+  const std::size_t promised =
+      objectTableOffset() + kObjectRecordSize * static_cast<std::size_t>(recordCount());
+  return bytes.size() >= promised;
+}
+
+bool AreaMapFile::isValid() const {
+  return platform::loadU32(bytes, kHeaderSizeWordOffset) == kAreaMapHeaderSize &&
+         platform::loadU32(bytes, kZeroWordOffset) == 0u && isComplete();
+}
+
+std::uint8_t AreaMapFile::attribute(int row, int column) const {
+  if (row < 0 || column < 0 || column >= gridWidth()) return 0;
+  const std::size_t cell = static_cast<std::size_t>(row) * static_cast<std::size_t>(gridWidth()) +
+                           static_cast<std::size_t>(column);
+  return platform::loadU8(bytes, kAreaMapHeaderSize + kMapCellSize * cell + kCellAttributeOffset)
+      .value_or(0);
+}
+
+std::optional<AreaMapFile> LoadAreaMapFile(const std::filesystem::path& path) {
+  auto bytes = platform::readWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return AreaMapFile{std::move(*bytes)};
+}
+
+std::vector<AreaObjectRef> QueryAreaObjects(const AreaMapFile& file, std::uint16_t key,
+                                            std::size_t room) {
+  std::vector<AreaObjectRef> results;
+  // A file shorter than its header promises has no trustworthy table; the
+  // header words at 0 and 8 are left to the drawing, as the editor always did.
+  if (!file.isComplete() || room == 0) return results;
+  const int recordCount = file.recordCount();
+  const int placeCount = file.placeCount();
+  const std::size_t table = file.objectTableOffset();
+  for (int i = 0; i < recordCount && results.size() < room; ++i) {
+    const std::size_t record = table + kObjectRecordSize * static_cast<std::size_t>(i);
+    if (platform::loadU16(file.bytes, record + kRecordKeyOffset) != key) continue;
+    const int x = platform::loadI16(file.bytes, record + kRecordXOffset).value_or(0);
+    const int y = platform::loadI16(file.bytes, record + kRecordYOffset).value_or(0);
+    // An odd row sits half a cell to the right; the remainder keeps y's sign,
+    // so an odd negative row moves half a cell to the left instead.
+    results.push_back(AreaObjectRef{i + placeCount - recordCount, 2 * x + y % 2, y});
+  }
+  return results;
+}
+
+}  // namespace ws::gamedata

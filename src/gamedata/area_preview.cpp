@@ -1,1 +1,68 @@
 #include "gamedata/area_preview.h"
+
+#include <array>
+#include <string>
+
+#include "gamedata/object_item.h"
+
+namespace ws::gamedata {
+
+namespace {
+
+// Attribute bit 0 marks cells drawn black (roads, walls); the one value 130
+// marks water, drawn blue. Everything else is white.
+constexpr std::uint8_t kBlackAttributeBit = 0x01;
+constexpr std::uint8_t kWaterAttribute = 130;
+
+// The marker diamond sits 5 rows below the object's halved position.
+constexpr int kMarkerDrop = 5;
+constexpr int kMarkerHalfWidth = 3;
+constexpr int kMarkerHalfHeight = 3;
+
+canvas::Colour cellColour(std::uint8_t attribute) {
+  canvas::Colour colour = kMapWhite;
+  if ((attribute & kBlackAttributeBit) != 0) colour = kMapBlack;
+  if (attribute == kWaterAttribute) colour = kMapBlue;
+  return colour;
+}
+
+}  // namespace
+
+Result<AreaSize> DrawAreaMap(const AreaMapFile& file, canvas::Canvas& preview, int x0, int y0) {
+  if (!file.isValid()) return Error{std::string(kNotMsgFile)};
+  const int width = file.gridWidth();
+  const int height = file.gridHeight() / 2;
+  // One preview pixel is one cell across and two rows down: only the even
+  // rows are drawn. XOR over a black preview leaves exactly the cell colour.
+  for (int row = 0; row < 2 * height; row += 2) {
+    const int y = y0 + row / 2;
+    if (y < 0 || y >= preview.height()) continue;
+    for (int column = 0; column < width; ++column) {
+      const int x = x0 + column;
+      if (x < 0 || x >= preview.width()) continue;
+      preview.setPixel(x, y, preview.pixel(x, y) ^ cellColour(file.attribute(row, column)));
+    }
+  }
+  return AreaSize{width, height};
+}
+
+void DrawDiamond(canvas::Canvas& canvas, int cx, int cy, int halfWidth, int halfHeight) {
+  const std::array<canvas::Point, 4> points{
+      {{cx, cy - halfHeight}, {cx - halfWidth, cy}, {cx, cy + halfHeight}, {cx + halfWidth, cy}}};
+  canvas.polygon(points);
+}
+
+void DrawObjectMarker(canvas::Canvas& canvas, std::string_view item, canvas::Colour penColour,
+                      canvas::Colour brushColour) {
+  if (item.empty()) return;
+  const auto x = itemX(item);
+  const auto y = itemY(item);
+  if (!x || !y) return;
+  canvas.pen.colour = penColour;
+  canvas.brush = brushColour;
+  // Halving truncates toward zero. The position is kept at full width: a
+  // marker beyond the preview is clipped there, never wrapped back into it.
+  DrawDiamond(canvas, *x / 2, *y / 2 + kMarkerDrop, kMarkerHalfWidth, kMarkerHalfHeight);
+}
+
+}  // namespace ws::gamedata
