@@ -22,7 +22,14 @@ std::string RegReadString(RegistryRoot root, std::string_view key, std::string_v
 // "Software\\TOLVERA\\RV7"; also looked up below Software\\Wow6432Node), as CP932
 // bytes. Nothing when the file, key or value is missing or unreadable.
 std::optional<std::string> readWineRegistryString(const std::filesystem::path& systemReg,
-                                                  std::string_view key,
-                                                  std::string_view valueName);
+                                                  std::string_view key, std::string_view valueName);
+
+// The same lookup over the text of a system.reg file already in memory.
+std::optional<std::string> findWineRegistryString(std::string_view systemRegText,
+                                                  std::string_view key, std::string_view valueName);
+
+// The Wine prefix that holds the host game: $WINEPREFIX, else ~/.wine.
+// Nothing when neither variable is set.
+std::optional<std::filesystem::path> winePrefixFolder();
 
 }  // namespace ws::platform

@@ -1,1 +1,400 @@
+// The registry as Wine keeps it: the prefix's system.reg, a text file that
+// holds the local machine root. Its layout:
+//
+//   WINE REGISTRY Version 2
+//   ;; All keys relative to \\Machine
+//   #arch=win64
+//
+//   [Software\\TOLVERA\\RV7] 1700000000
+//   #time=1da0c0ffee0000
+//   "BootDirectory"="C:\\Games\\RV7\\"
+//   "Expandable"=str(2):"%ProgramFiles%\\RV7"
+//   "Count"=dword:00000001
+//   @="the key's default value"
+//
+// Key names and strings are UTF-16 text written as ASCII with C-like escapes:
+// \\ \" \[ \] stand for themselves, \a \b \e \f \n \r \t \v for control
+// characters, \x with up to four hex digits and \ with up to three octal
+// digits for any UTF-16 code unit. Strings that are empty or not properly
+// terminated are written as hex(1): or hex(2): byte lists (UTF-16LE), which
+// may continue over lines ending in a backslash.
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
 #include "platform/registry.h"
+#include "platform/text.h"
+
+namespace ws::platform {
+namespace {
+
+constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
+constexpr std::u16string_view kSoftwarePrefix = u"software\\";
+constexpr std::u16string_view kWow6432Node = u"Wow6432Node\\";
+constexpr char16_t kReplacementCharacter = 0xFFFD;
+
+char16_t foldAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool equalFolded(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+void appendCodePoint(std::u16string& out, std::uint32_t codePoint) {
+  if (codePoint < 0x10000) {
+    out += static_cast<char16_t>(codePoint);
+  } else {
+    codePoint -= 0x10000;
+    out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
+    out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+  }
+}
+
+// Decodes one UTF-8 character at `pos` (raw bytes are not written by Wine,
+// but a hand-edited file may hold them); a bad sequence gives U+FFFD and
+// consumes one byte.
+std::uint32_t decodeUtf8(std::string_view text, std::size_t& pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  int length = 0;
+  std::uint32_t codePoint = 0;
+  std::uint32_t minimum = 0;
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  } else if ((lead & 0xE0) == 0xC0) {
+    length = 2, codePoint = lead & 0x1Fu, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, codePoint = lead & 0x0Fu, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, codePoint = lead & 0x07u, minimum = 0x10000;
+  } else {
+    ++pos;
+    return kReplacementCharacter;
+  }
+  if (pos + static_cast<std::size_t>(length) > text.size()) {
+    ++pos;
+    return kReplacementCharacter;
+  }
+  for (int i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(i)]);
+    if ((next & 0xC0) != 0x80) {
+      ++pos;
+      return kReplacementCharacter;
+    }
+    codePoint = (codePoint << 6) | (next & 0x3Fu);
+  }
+  if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000)) {
+    ++pos;
+    return kReplacementCharacter;
+  }
+  pos += static_cast<std::size_t>(length);
+  return codePoint;
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Reads an escaped string from `pos` up to the unescaped `terminator` and
+// leaves `pos` after it. Nothing when the line ends first.
+std::optional<std::u16string> parseEscaped(std::string_view line, std::size_t& pos,
+                                           char terminator) {
+  std::u16string out;
+  while (pos < line.size()) {
+    const char c = line[pos];
+    if (c == terminator) {
+      ++pos;
+      return out;
+    }
+    if (c != '\\') {
+      appendCodePoint(out, decodeUtf8(line, pos));
+      continue;
+    }
+    if (++pos >= line.size()) return std::nullopt;
+    const char escape = line[pos++];
+    switch (escape) {
+      case 'a':
+        out += u'\a';
+        break;
+      case 'b':
+        out += u'\b';
+        break;
+      case 'e':
+        out += u'\x1b';
+        break;
+      case 'f':
+        out += u'\f';
+        break;
+      case 'n':
+        out += u'\n';
+        break;
+      case 'r':
+        out += u'\r';
+        break;
+      case 't':
+        out += u'\t';
+        break;
+      case 'v':
+        out += u'\v';
+        break;
+      case 'x': {
+        unsigned value = 0;
+        int digits = 0;
+        while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
+          value = value * 16 + static_cast<unsigned>(hexDigit(line[pos++]));
+          ++digits;
+        }
+        out += digits > 0 ? static_cast<char16_t>(value) : u'x';
+        break;
+      }
+      default:
+        if (escape >= '0' && escape <= '7') {
+          unsigned value = static_cast<unsigned>(escape - '0');
+          for (int digits = 1;
+               digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7'; ++digits) {
+            value = value * 8 + static_cast<unsigned>(line[pos++] - '0');
+          }
+          out += static_cast<char16_t>(value);
+        } else {
+          --pos;  // any other escaped character stands for itself
+          appendCodePoint(out, decodeUtf8(line, pos));
+        }
+    }
+  }
+  return std::nullopt;
+}
+
+// Appends the bytes of a "hex:" list ("43,00,3a,00") to `bytes`. Returns
+// false on anything that is not such a list.
+bool parseHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (c == ',' || c == ' ' || c == '\t') {
+      ++pos;
+      continue;
+    }
+    if (pos + 1 >= text.size() || hexDigit(c) < 0 || hexDigit(text[pos + 1]) < 0) return false;
+    bytes.push_back(static_cast<std::uint8_t>(hexDigit(c) * 16 + hexDigit(text[pos + 1])));
+    pos += 2;
+  }
+  return true;
+}
+
+std::u16string utf16FromLittleEndian(const std::vector<std::uint8_t>& bytes) {
+  std::u16string out;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    out += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+  }
+  return out;
+}
+
+std::string utf8FromUtf16(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::uint32_t codePoint = text[i];
+    if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[++i] - 0xDC00u);
+    } else if (codePoint >= 0xD800 && codePoint < 0xE000) {
+      codePoint = kReplacementCharacter;  // a lone surrogate
+    }
+    if (codePoint < 0x80) {
+      out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+      out += static_cast<char>(0xC0 | (codePoint >> 6));
+      out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+      out += static_cast<char>(0xE0 | (codePoint >> 12));
+      out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (codePoint >> 18));
+      out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::u16string utf16FromUtf8(std::string_view text) {
+  std::u16string out;
+  std::size_t pos = 0;
+  while (pos < text.size())
+    appendCodePoint(out, decodeUtf8(text, pos));
+  return out;
+}
+
+std::u16string trimSeparators(std::u16string text) {
+  while (!text.empty() && text.front() == u'\\')
+    text.erase(text.begin());
+  while (!text.empty() && text.back() == u'\\')
+    text.pop_back();
+  return text;
+}
+
+// The key locations to look in, best first. A 32-bit program's keys below
+// Software live in Software\Wow6432Node of a 64-bit prefix; a 32-bit prefix
+// has them in place.
+std::vector<std::u16string> keyLocations(std::string_view cp932Key) {
+  const std::u16string key = trimSeparators(utf16FromUtf8(cp932ToUtf8(cp932Key)));
+  std::vector<std::u16string> locations;
+  if (key.size() > kSoftwarePrefix.size() &&
+      equalFolded(std::u16string_view(key).substr(0, kSoftwarePrefix.size()), kSoftwarePrefix)) {
+    locations.push_back(key.substr(0, kSoftwarePrefix.size()) + std::u16string(kWow6432Node) +
+                        key.substr(kSoftwarePrefix.size()));
+  }
+  locations.push_back(key);
+  return locations;
+}
+
+// The value's UTF-16 text when `data` (everything after "=") is a string
+// value: "..." (REG_SZ) or str(2):"..." (REG_EXPAND_SZ). Hex forms are
+// handled by the caller.
+std::optional<std::u16string> parseStringData(std::string_view data) {
+  std::size_t pos = 0;
+  if (data.starts_with("str(1):") || data.starts_with("str(2):")) pos = 7;
+  if (pos >= data.size() || data[pos] != '"') return std::nullopt;
+  ++pos;
+  return parseEscaped(data, pos, '"');
+}
+
+bool isHexStringType(std::string_view data) {
+  return data.starts_with("hex(1):") || data.starts_with("hex(2):");
+}
+
+std::string_view withoutLineEnd(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+    line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+std::optional<std::string> findWineRegistryString(std::string_view systemRegText,
+                                                  std::string_view key,
+                                                  std::string_view valueName) {
+  if (systemRegText.starts_with("\xEF\xBB\xBF")) systemRegText.remove_prefix(3);
+  if (!systemRegText.starts_with(kHeader)) return std::nullopt;
+
+  const std::vector<std::u16string> locations = keyLocations(key);
+  const std::u16string wantedName = utf16FromUtf8(cp932ToUtf8(valueName));
+  std::vector<std::optional<std::u16string>> found(locations.size());
+
+  std::optional<std::size_t> currentLocation;  // the section we are in, when it is wanted
+  // A hex(1)/hex(2) value of the wanted name being collected over lines.
+  std::optional<std::size_t> hexLocation;
+  std::vector<std::uint8_t> hexBytes;
+  bool hexValid = true;
+  bool continuation = false;  // the previous line ended in a backslash
+
+  std::size_t lineStart = 0;
+  while (lineStart < systemRegText.size()) {
+    std::size_t lineEnd = systemRegText.find('\n', lineStart);
+    if (lineEnd == std::string_view::npos) lineEnd = systemRegText.size();
+    const std::string_view line =
+        withoutLineEnd(systemRegText.substr(lineStart, lineEnd - lineStart));
+    lineStart = lineEnd + 1;
+
+    if (continuation) {
+      continuation = line.ends_with('\\');
+      if (hexLocation) {
+        hexValid = hexValid &&
+                   parseHexBytes(continuation ? line.substr(0, line.size() - 1) : line, hexBytes);
+      }
+    } else if (line.starts_with('[')) {
+      currentLocation.reset();
+      std::size_t pos = 1;
+      if (const auto name = parseEscaped(line, pos, ']')) {
+        const std::u16string keyName = trimSeparators(*name);
+        for (std::size_t i = 0; i < locations.size(); ++i) {
+          if (equalFolded(keyName, locations[i])) currentLocation = i;
+        }
+      }
+    } else if (currentLocation && (line.starts_with('"') || line.starts_with('@'))) {
+      std::optional<std::u16string> name;
+      std::size_t pos = 1;
+      if (line.front() == '@') {
+        name = std::u16string();
+      } else {
+        name = parseEscaped(line, pos, '"');
+      }
+      if (!name || pos >= line.size() || line[pos] != '=') continue;
+      const std::string_view data = line.substr(pos + 1);
+      continuation = data.ends_with('\\');
+      if (!equalFolded(*name, wantedName) || found[*currentLocation]) continue;
+      if (isHexStringType(data)) {
+        hexLocation = currentLocation;
+        hexBytes.clear();
+        const std::string_view bytes = data.substr(7);
+        hexValid =
+            parseHexBytes(continuation ? bytes.substr(0, bytes.size() - 1) : bytes, hexBytes);
+      } else {
+        found[*currentLocation] = parseStringData(data);
+      }
+    }
+    if (hexLocation && !continuation) {
+      if (hexValid) found[*hexLocation] = utf16FromLittleEndian(hexBytes);
+      hexLocation.reset();
+    }
+  }
+  if (hexLocation && hexValid) found[*hexLocation] = utf16FromLittleEndian(hexBytes);
+
+  for (const auto& value : found) {
+    if (!value) continue;
+    // Taken as stored, cut at the first NUL, as the registry call returns it.
+    std::u16string_view text = *value;
+    text = text.substr(0, text.find(u'\0'));
+    return utf8ToCp932(utf8FromUtf16(text));
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> readWineRegistryString(const std::filesystem::path& systemReg,
+                                                  std::string_view key,
+                                                  std::string_view valueName) {
+  std::ifstream file(systemReg, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (file.bad()) return std::nullopt;
+  return findWineRegistryString(text.str(), key, valueName);
+}
+
+std::optional<std::filesystem::path> winePrefixFolder() {
+#ifdef _WIN32
+  return std::nullopt;  // the game runs natively there
+#else
+  if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
+    return std::filesystem::path(prefix);
+  }
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return std::filesystem::path(home) / ".wine";
+  }
+  return std::nullopt;
+#endif
+}
+
+#ifndef _WIN32
+std::string RegReadString(RegistryRoot root, std::string_view key, std::string_view valueName,
+                          std::string_view defaultValue) {
+  if (root != RegistryRoot::LocalMachine) return std::string(defaultValue);
+  const auto prefix = winePrefixFolder();
+  if (!prefix) return std::string(defaultValue);
+  if (auto value = readWineRegistryString(*prefix / "system.reg", key, valueName)) return *value;
+  return std::string(defaultValue);
+}
+#endif
+
+}  // namespace ws::platform
