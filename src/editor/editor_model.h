@@ -5,11 +5,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "canvas/canvas.h"
 #include "editor/controls.h"
 #include "editor/dialogs.h"
 #include "gamedata/area_map_file.h"
+#include "gamedata/area_preview.h"
 #include "world/area_slot.h"
 
 namespace ws::editor {
@@ -18,6 +20,14 @@ namespace ws::editor {
 inline constexpr std::string_view kDefaultSaveFileName = "RVTSV1.dat";
 // The world name field of a save holds 32 bytes with the NUL.
 inline constexpr std::size_t kWorldNameMaxBytes = 31;
+
+// The modes of HighlightMarkers: which markers it redraws.
+inline constexpr int kClearMarkers = -1;  // every marker painted over
+inline constexpr int kHouseMarkers = 0;
+inline constexpr int kDungeonMarkers = 1;
+inline constexpr int kChurchMarker = 2;
+inline constexpr int kTowerMarker = 3;
+inline constexpr int kLinkGateMarker = 4;
 
 // Which object list a check mark belongs to.
 enum class CheckList { Dungeons = 1, Houses = 2 };
@@ -126,7 +136,13 @@ class EditorModel {
   void highlightSelectedKind();
   void highlightList(const CheckListBox& list);
   void highlightSpecial(int item, canvas::Colour colour);
-  void showArea(const gamedata::AreaMapFile& file);
+  // Clears the preview and draws the area into it; its size on the world
+  // map, 0 x 0 after showing the message of a refused file.
+  gamedata::AreaSize drawPreview(const gamedata::AreaMapFile& file);
+  // Resizes the cursor (already erased) and holds it inside the map.
+  void resizeCursor(gamedata::AreaSize size);
+  void showLoadedWorld(const world::AreaSlotTable& slots,
+                       const std::vector<gamedata::AreaMapFile>& mapFiles);
   CheckListBox& checkList(CheckList list);
   void runKindHandler(int button);
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+namespace ws::editor {
+
+// Texts of the editor window, CP932.
+
+// "rv7.exe" LF "のあるフォルダを指定してください": shown before the folder dialog
+// when no area catalogue was found in the game folder.
+inline constexpr std::string_view kChooseGameFolderMessage =
+    "rv7.exe\n"
+    "\x82\xcc\x82\xa0\x82\xe9\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x8e\x77\x92\xe8"
+    "\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2";
+
+// "テストワールド": the world name the name field starts with.
+inline constexpr std::string_view kDefaultWorldName =
+    "\x83\x65\x83\x58\x83\x67\x83\x8f\x81\x5b\x83\x8b\x83\x68";
+
+}  // namespace ws::editor

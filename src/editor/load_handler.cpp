@@ -1,0 +1,136 @@
+// LOAD: a save file back into the slots, the lists and the canvases.
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "codec/save_container.h"
+#include "editor/editor_model.h"
+#include "editor/placed_area_item.h"
+#include "editor/world_map.h"
+#include "gamedata/area_preview.h"
+#include "gamedata/object_item.h"
+#include "platform/file_io.h"
+#include "world/placement.h"
+#include "world/save_body_parse.h"
+
+namespace ws::editor {
+
+namespace {
+
+// Everything a load needs, read and checked before the editor changes.
+struct LoadedWorld {
+  world::AreaSlotTable slots;
+  std::vector<gamedata::AreaMapFile> mapFiles;  // one per loaded area, in slot order
+};
+
+}  // namespace
+
+void EditorModel::Button1Click() {
+  const std::optional<std::filesystem::path> path = dialogs_.chooseOpenFile(openDialogFolder_);
+  if (!path) return;
+
+  // Read and check everything first: a file that fails anywhere shows its
+  // message and leaves the editor exactly as it was.
+  Result<std::optional<codec::Bytes>> file = codec::readSaveFile(*path);
+  if (!file) {
+    dialogs_.showMessage(file.error().message);
+    return;
+  }
+  if (!file->has_value()) return;  // no such file: nothing to say
+  const Result<world::ParsedSaveBody> parsed = world::ParseSaveBody(**file);
+  if (!parsed) {
+    dialogs_.showMessage(codec::notASaveFileMessage(platform::pathForMessage(*path)));
+    return;
+  }
+
+  LoadedWorld loaded;
+  for (const world::LoadedArea& area : parsed->areas) {
+    Result<gamedata::AreaMapFile> mapFile =
+        world::readAreaMapFile(gameFolder_, listBox1_.items, area.areaNumber);
+    if (!mapFile) {
+      dialogs_.showMessage(mapFile.error().message);
+      return;
+    }
+    if (!mapFile->isValid()) {
+      dialogs_.showMessage(gamedata::kNotMsgFile);
+      return;
+    }
+    loaded.mapFiles.push_back(std::move(*mapFile));
+  }
+  const auto mapOf = [&](int areaNumber) -> Result<gamedata::AreaMapFile> {
+    for (std::size_t i = 0; i < parsed->areas.size(); ++i) {
+      if (parsed->areas[i].areaNumber == areaNumber) return loaded.mapFiles[i];
+    }
+    return world::readAreaMapFile(gameFolder_, listBox1_.items, areaNumber);
+  };
+  Result<world::AreaSlotTable> slots = world::RestoreAreaSlots(*parsed, mapOf);
+  if (!slots) {
+    dialogs_.showMessage(slots.error().message);
+    return;
+  }
+  loaded.slots = std::move(*slots);
+  showLoadedWorld(loaded.slots, loaded.mapFiles);
+}
+
+// Shows a loaded world; nothing here can fail any more.
+void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
+                                  const std::vector<gamedata::AreaMapFile>& mapFiles) {
+  clearWorldRect(image2_, 0, 0, image2_.width(), image2_.height());
+  areaSlots_ = slots;
+  listBox2_.clear();
+  const int areaCount = static_cast<int>(mapFiles.size());
+  for (int k = 0; k < areaCount; ++k) {
+    const world::AreaSlot& slot = areaSlots_[k];
+    listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
+    listBox1_.selected = slot.areaNumber;
+  }
+
+  gamedata::AreaSize lastSize{cursor_.width, cursor_.height};
+  for (int k = 0; k < areaCount; ++k) {
+    const world::AreaSlot& slot = areaSlots_[k];
+    const gamedata::AreaMapFile& file = mapFiles[static_cast<std::size_t>(k)];
+    lastSize = drawPreview(file);
+    FillObjectLists(file);
+
+    // Check the saved choices: the list items whose object number is among
+    // the slot's chosen objects.
+    CheckListBox& list = slot.kind == world::AreaKind::Town ? checkListBox2_ : checkListBox1_;
+    for (int i = 0; i < list.count(); ++i) {
+      const std::optional<std::int32_t> number = gamedata::itemObjectNumber(list.item(i));
+      if (!number) continue;
+      for (std::size_t j = 0; j < slot.objectCount; ++j) {
+        if (slot.objectIds[j] == *number) list.setChecked(i, true);
+      }
+    }
+    switch (slot.kind) {
+      case world::AreaKind::LinkGate:
+        HighlightMarkers(kDungeonMarkers);
+        HighlightMarkers(kLinkGateMarker);
+        break;
+      case world::AreaKind::Field:
+        HighlightMarkers(kDungeonMarkers);
+        HighlightMarkers(kTowerMarker);
+        break;
+      case world::AreaKind::Town:
+        HighlightMarkers(kHouseMarkers);
+        HighlightMarkers(kChurchMarker);
+        break;
+    }
+    stampPreview(image2_, image1_, slot.x, slot.y);
+  }
+
+  // A loaded world holds its link gate: the town kind is selected (its
+  // handler runs when it was not selected) and the link gate kind is taken
+  // away until that area is removed.
+  selectKind(3);
+  radioButtons_.setEnabled(1, false);
+
+  // The catalogue now selects the last loaded area, so the cursor takes that
+  // area's size: the next click places that area with its own rectangle.
+  // The map was wiped above, so there is no old outline to erase.
+  resizeCursor(lastSize);
+  drawCursor();
+  cursor_.armed = true;
+}
+
+}  // namespace ws::editor

@@ -1,0 +1,173 @@
+// Choosing an area, moving the cursor over the world map, and clicking it to
+// place or remove areas.
+#include <vector>
+
+#include "editor/editor_model.h"
+#include "editor/placed_area_item.h"
+#include "editor/world_map.h"
+#include "gamedata/area_preview.h"
+#include "platform/game_paths.h"
+#include "world/placement.h"
+
+namespace ws::editor {
+
+namespace {
+
+// The cursor moves over the world map in steps of this many pixels.
+constexpr int kCursorStep = 32;
+
+// The default checks of a freshly chosen area: its first dungeon, and its
+// first three houses when it has enough of them for a town.
+constexpr int kDefaultHouseChecks = 3;
+
+}  // namespace
+
+gamedata::AreaSize EditorModel::drawPreview(const gamedata::AreaMapFile& file) {
+  clearPreview(image1_);
+  Result<gamedata::AreaSize> size = gamedata::DrawAreaMap(file, image1_);
+  if (!size) {
+    dialogs_.showMessage(size.error().message);
+    return gamedata::AreaSize{};
+  }
+  return *size;
+}
+
+void EditorModel::resizeCursor(gamedata::AreaSize size) {
+  cursor_.width = size.width;
+  cursor_.height = size.height;
+  if (cursor_.x + cursor_.width > world::kWorldMapWidth) {
+    cursor_.x = world::kWorldMapWidth - cursor_.width;
+  }
+  if (cursor_.y + cursor_.height > world::kWorldMapHeight) {
+    cursor_.y = world::kWorldMapHeight - cursor_.height;
+  }
+  cursor_.storeCorners();
+}
+
+void EditorModel::checkDefaults() {
+  if (checkListBox1_.count() > 0) checkListBox1_.setChecked(0, true);
+  if (checkListBox2_.count() >= kDefaultHouseChecks) {
+    for (int i = 0; i < kDefaultHouseChecks; ++i)
+      checkListBox2_.setChecked(i, true);
+  }
+}
+
+void EditorModel::highlightSelectedKind() {
+  switch (selectedKind()) {
+    case world::AreaKind::LinkGate:
+      HighlightMarkers(kDungeonMarkers);
+      HighlightMarkers(kLinkGateMarker);
+      break;
+    case world::AreaKind::Field:
+      HighlightMarkers(kDungeonMarkers);
+      HighlightMarkers(kTowerMarker);
+      break;
+    case world::AreaKind::Town:
+      HighlightMarkers(kHouseMarkers);
+      HighlightMarkers(kChurchMarker);
+      break;
+  }
+}
+
+void EditorModel::ListBox1Click() {
+  const int areaNumber = listBox1_.selected;
+  if (areaNumber < 0) return;
+  listBox2_.selected = -1;
+
+  // A missing or unreadable file leaves the preview, the lists and the
+  // cursor's size as they were; a placement of that area is refused later.
+  const std::optional<gamedata::AreaMapFile> file =
+      gamedata::LoadAreaMapFile(platform::areaMapFilePath(gameFolder_, listBox1_.item(areaNumber)));
+  if (file) {
+    eraseCursor();
+    const gamedata::AreaSize size = drawPreview(*file);
+    resizeCursor(size);
+    drawCursor();
+    // A file the drawing refused gives no objects either: nothing that was
+    // not read may be offered for placement.
+    FillObjectLists(file->isValid() ? *file : gamedata::AreaMapFile{});
+    checkDefaults();
+    highlightSelectedKind();
+  }
+  cursor_.armed = true;
+}
+
+void EditorModel::ListBox2Click() {
+  if (listBox2_.selected < 0) return;
+  const std::optional<int> areaNumber = placedAreaNumber(listBox2_.item(listBox2_.selected));
+  if (!areaNumber || *areaNumber < 0 || *areaNumber >= listBox1_.count()) return;
+  listBox1_.selected = *areaNumber;
+  ListBox1Click();
+}
+
+void EditorModel::Image2MouseMove(int x, int y) {
+  if (!cursor_.armed) return;
+  // Held inside the map first, then snapped; the snap truncates toward zero,
+  // so a mouse dragged past the left or top edge gives 0 and then -32, ...
+  if (x + cursor_.width > world::kWorldMapWidth) x = world::kWorldMapWidth - cursor_.width;
+  if (y + cursor_.height > world::kWorldMapHeight) y = world::kWorldMapHeight - cursor_.height;
+  eraseCursor();
+  cursor_.x = x / kCursorStep * kCursorStep;
+  cursor_.y = y / kCursorStep * kCursorStep;
+  cursor_.storeCorners();
+  drawCursor();
+}
+
+void EditorModel::Image2Click() {
+  if (!cursor_.armed) return;
+  listBox2_.clear();
+
+  // A click over placed areas removes every one the cursor overlaps (touching
+  // edges do not count) and places nothing.
+  bool removed = false;
+  for (int i = 0; i < world::kSlotCount; ++i) {
+    const world::AreaSlot& slot = areaSlots_[i];
+    if (!slot.used) continue;
+    const int dx = cursor_.x - slot.x;
+    const int dy = cursor_.y - slot.y;
+    const bool overlaps =
+        -cursor_.width < dx && dx < slot.width && -cursor_.height < dy && dy < slot.height;
+    if (!overlaps) {
+      listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
+      continue;
+    }
+    areaSlots_.free(i);
+    eraseCursor();
+    clearWorldRect(image2_, slot.x, slot.y, slot.width, slot.height);
+    drawCursor();
+    if (slot.kind == world::AreaKind::LinkGate) radioButtons_.setEnabled(1, true);
+    removed = true;
+  }
+  if (removed) return;
+
+  world::PlacementRequest request;
+  request.areaNumber = listBox1_.selected;
+  request.kind = selectedKind();
+  request.x = cursor_.x;
+  request.y = cursor_.y;
+  request.width = cursor_.width;
+  request.height = cursor_.height;
+  const CheckListBox& candidates =
+      request.kind == world::AreaKind::Town ? checkListBox2_ : checkListBox1_;
+  request.checked = candidates.checked;
+
+  const Result<gamedata::AreaMapFile> mapFile =
+      world::readAreaMapFile(gameFolder_, listBox1_.items, request.areaNumber);
+  const Result<int> placed = world::PlaceArea(areaSlots_, request, mapFile);
+  if (!placed) {
+    dialogs_.showMessage(placed.error().message);
+    return;
+  }
+  const world::AreaSlot& slot = areaSlots_[*placed];
+  listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
+  stampPreview(image2_, image1_, cursor_.x, cursor_.y);
+
+  // One link gate per world: once it stands, the kind is taken away until
+  // that area is removed.
+  if (slot.kind == world::AreaKind::LinkGate) {
+    selectKind(2);
+    radioButtons_.setEnabled(1, false);
+  }
+}
+
+}  // namespace ws::editor
