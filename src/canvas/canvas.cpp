@@ -1,22 +1,28 @@
 // Pixel coverage rules, shared by every drawing operation:
 //
-// - Pixel (x, y) is the unit square [x, x + 1) x [y, y + 1); its centre is
-//   (x + 0.5, y + 0.5). Polygon points name pixel corners.
+// - Pixel (x, y) stands for the grid point (x, y) and the unit square to its
+//   right and below. Polygon points are grid points.
 // - Rectangles cover [left, right) x [top, bottom): the right and bottom
 //   edges are excluded.
-// - A polygon's inside is every pixel whose centre lies inside the polygon
-//   by the even-odd rule. A centre exactly on an edge belongs to the polygon
-//   when the edge is a left or top edge and not when it is a right or bottom
-//   edge, so polygons that share an edge never both cover its pixels.
+// - A polygon's inside is every pixel whose grid point lies inside the
+//   polygon by the even-odd rule. A point exactly on an edge belongs to the
+//   polygon on a left or top edge and not on a right or bottom edge, so
+//   polygons that share an edge never both cover its pixels, and the
+//   rectangle (0,0) (128,0) (128,64) (0,64) fills exactly 128 x 64 pixels.
 // - A polygon's outline is its closed polyline: each segment rasterised as a
 //   line through its end points (one pixel per step of the longer axis, the
 //   other coordinate rounded half up), each pixel of it widened to a w x w
 //   square for a pen of width w (from w / 2 up and left of the pixel).
+//   Outline and inside sample the same grid points, so a 1-pixel outline
+//   closes the inside without a gap.
 // - The outline is collected as a set before anything is drawn, so in XOR
 //   mode each of its pixels is inverted exactly once, where segments meet
 //   and where a wide pen overlaps itself too; the inside pixels that the
 //   outline does not cover are combined with the brush. Drawing the same
 //   polygon twice in XOR mode therefore restores the canvas exactly.
+//
+// Coordinates are exact up to 2^26 or so in magnitude; beyond that lines
+// may round differently, but nothing is ever written outside the canvas.
 #include "canvas/canvas.h"
 
 #include <algorithm>
@@ -112,34 +118,36 @@ void addSegment(PixelSet& set, Point a, Point b, int penWidth) {
   }
 }
 
-// The first pixel column whose centre is at or right of `crossing`.
-std::int64_t firstCentreAtOrAfter(double crossing) {
-  return static_cast<std::int64_t>(std::ceil(crossing - 0.5));
+// The first pixel column at or right of `crossing`.
+std::int64_t firstColumnAtOrAfter(double crossing) {
+  return static_cast<std::int64_t>(std::ceil(crossing));
 }
 
-// Calls `visit(x, y)` for every pixel of `box` whose centre lies inside the
+// Calls `visit(x, y)` for every pixel of `box` whose grid point lies inside the
 // polygon (even-odd rule, left and top edges inclusive).
 template <typename Visit>
 void forEachInsidePixel(std::span<const Point> points, const Box& box, Visit visit) {
   std::vector<double> crossings;
   for (std::int64_t y = box.top; y < box.bottom; ++y) {
-    const double centreY = static_cast<double>(y) + 0.5;
+    const auto rowY = static_cast<double>(y);
     crossings.clear();
     for (std::size_t i = 0; i < points.size(); ++i) {
       const Point& p = points[i];
       const Point& q = points[(i + 1) % points.size()];
       const double y0 = std::min(p.y, q.y);
       const double y1 = std::max(p.y, q.y);
-      // Half-open in y: a centre on the upper end counts, one on the lower
+      // Half-open in y: a point on the upper end counts, one on the lower
       // end does not; horizontal edges never cross.
-      if (centreY < y0 || centreY >= y1) continue;
-      const double t = (centreY - p.y) / (static_cast<double>(q.y) - p.y);
-      crossings.push_back(p.x + t * (static_cast<double>(q.x) - p.x));
+      if (rowY < y0 || rowY >= y1) continue;
+      // Multiply before dividing: with integer points the crossing is then
+      // exact whenever it is a whole number, which the edge rules rely on.
+      const double run = (rowY - p.y) * (static_cast<double>(q.x) - p.x);
+      crossings.push_back(p.x + run / (static_cast<double>(q.y) - p.y));
     }
     std::sort(crossings.begin(), crossings.end());
     for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      const std::int64_t from = std::max(firstCentreAtOrAfter(crossings[i]), box.left);
-      const std::int64_t to = std::min(firstCentreAtOrAfter(crossings[i + 1]), box.right);
+      const std::int64_t from = std::max(firstColumnAtOrAfter(crossings[i]), box.left);
+      const std::int64_t to = std::min(firstColumnAtOrAfter(crossings[i + 1]), box.right);
       for (std::int64_t x = from; x < to; ++x)
         visit(x, y);
     }
