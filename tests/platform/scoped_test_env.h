@@ -1,0 +1,68 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+namespace ws::platform::testing {
+
+// A fresh folder for one test, removed with everything in it afterwards.
+// Below $WORLDSMITH_TEST_TMP when set, else the system's temporary folder.
+class TempFolder {
+ public:
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    const char* base = std::getenv("WORLDSMITH_TEST_TMP");
+    const std::filesystem::path root = (base != nullptr && *base != '\0')
+                                           ? std::filesystem::path(base)
+                                           : std::filesystem::temp_directory_path();
+    path_ = root / ("platform-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Sets (or, with nothing, unsets) an environment variable and puts the old
+// value back when it goes out of scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      ::setenv(name, value->c_str(), 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+}  // namespace ws::platform::testing
