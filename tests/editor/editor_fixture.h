@@ -1,0 +1,157 @@
+// Shared pieces of the editor model tests: scripted dialogs, temporary
+// folders and game folders made by our own builders.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "demo/area_map_builder.h"
+#include "demo/catalogue_builder.h"
+#include "demo/demo_game.h"
+#include "editor/dialogs.h"
+#include "editor/editor_model.h"
+#include "platform/text.h"
+
+namespace ws::editor::testing {
+
+namespace fs = std::filesystem;
+
+// Dialogs that answer from a script and record what they were asked.
+class FakeDialogs : public Dialogs {
+ public:
+  std::vector<std::string> messages;
+  std::deque<std::optional<fs::path>> folderAnswers;
+  std::deque<std::optional<fs::path>> openAnswers;
+  std::deque<std::optional<fs::path>> saveAnswers;
+  std::vector<fs::path> openFolders;
+  std::vector<fs::path> saveFolders;
+  std::vector<std::string> saveNames;
+
+  void showMessage(std::string_view text) override { messages.emplace_back(text); }
+  std::optional<fs::path> chooseFolder() override { return next(folderAnswers); }
+  std::optional<fs::path> chooseOpenFile(const fs::path& initialFolder) override {
+    openFolders.push_back(initialFolder);
+    return next(openAnswers);
+  }
+  std::optional<fs::path> chooseSaveFile(const fs::path& initialFolder,
+                                         std::string_view defaultName) override {
+    saveFolders.push_back(initialFolder);
+    saveNames.emplace_back(defaultName);
+    return next(saveAnswers);
+  }
+
+ private:
+  static std::optional<fs::path> next(std::deque<std::optional<fs::path>>& answers) {
+    if (answers.empty()) {
+      ADD_FAILURE() << "a dialog was opened that the test did not expect";
+      return std::nullopt;
+    }
+    std::optional<fs::path> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// A fresh folder below $WORLDSMITH_TEST_TMP (or the system's temporary
+// folder), removed again at the end of the process.
+inline fs::path freshFolder(const std::string& name) {
+  const char* root = std::getenv("WORLDSMITH_TEST_TMP");
+  static int counter = 0;
+  const fs::path folder =
+      fs::path(root != nullptr && *root != '\0' ? root : fs::temp_directory_path()) /
+      ("editor-" + std::to_string(::getpid())) / (name + std::to_string(++counter));
+  static const struct Cleanup {
+    fs::path top;
+    ~Cleanup() {
+      std::error_code ignored;
+      fs::remove_all(top, ignored);
+    }
+  } cleanup{folder.parent_path()};
+  fs::create_directories(folder);
+  return folder;
+}
+
+// The demo game, written once per test binary.
+inline const fs::path& demoGame() {
+  static const fs::path folder = [] {
+    fs::path game = freshFolder("demo");
+    EXPECT_TRUE(demo::makeDemoGame(game).ok());
+    return game;
+  }();
+  return folder;
+}
+
+inline std::string cp932(std::string_view utf8) {
+  std::optional<std::string> text = platform::utf8ToCp932(utf8);
+  EXPECT_TRUE(text.has_value()) << utf8;
+  return text.value_or(std::string());
+}
+
+inline void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+// Demo areas by catalogue number.
+inline constexpr int kGateOfBeginnings = 0;  // link gate 128x64, 3 dungeons
+inline constexpr int kStarGate = 1;          // link gate 96x48, 1 dungeon
+inline constexpr int kBlueForest = 5;        // field 128x64, tower, 3 dungeons
+inline constexpr int kMeadow = 6;            // field 96x48, no tower, 4 dungeons
+inline constexpr int kWindHill = 8;          // field 32x16, no objects
+inline constexpr int kMistMarsh = 9;         // field 128x64, tower, 5 dungeons
+inline constexpr int kHarbourTown = 14;      // town 128x64, 6 houses, 8 spots
+inline constexpr int kForestVillage = 16;    // town 64x32, 3 houses
+inline constexpr int kHamlet = 19;           // 3 houses, no church
+inline constexpr int kChurchHill = 20;       // church, 2 houses
+inline constexpr int kLakeIsland = 24;       // field 64x31, tower, 2 dungeons
+inline constexpr int kMoonTemple = 26;       // link gate 32x32, 2 dungeons
+inline constexpr int kBrokenMap = 29;        // refused by the drawing
+inline constexpr int kMissingMap = 31;       // named, no file
+
+// A model started on the demo game.
+struct DemoEditor {
+  FakeDialogs dialogs;
+  EditorModel model{dialogs, EditorOptions{demoGame()}};
+
+  DemoEditor() { EXPECT_TRUE(model.FormCreate()); }
+
+  void choose(int areaNumber) {
+    model.setListBox1Selection(areaNumber);
+    model.ListBox1Click();
+  }
+  void clickAt(int x, int y) {
+    model.Image2MouseMove(x, y);
+    model.Image2Click();
+  }
+  // Chooses the kind first, then the area, and clicks at (x, y).
+  void place(int kind, int areaNumber, int x, int y) {
+    model.selectKind(kind);
+    choose(areaNumber);
+    clickAt(x, y);
+  }
+};
+
+// The world map without the cursor outline: inverting the outline once more
+// removes it.
+inline canvas::Canvas mapWithoutCursor(const EditorModel& model) {
+  canvas::Canvas map = model.Image2();
+  map.polygon(model.cursor().corners);
+  return map;
+}
+
+inline bool samePixels(const canvas::Canvas& a, const canvas::Canvas& b) {
+  return a.width() == b.width() && a.height() == b.height() &&
+         std::equal(a.pixels().begin(), a.pixels().end(), b.pixels().begin());
+}
+
+}  // namespace ws::editor::testing
