@@ -1,1 +1,81 @@
 #include "codec/save_container.h"
+
+#include <algorithm>
+
+#include "codec/codec_header.h"
+#include "codec/huffman_decoder.h"
+#include "codec/huffman_encoder.h"
+#include "platform/file_io.h"
+
+namespace ws::codec {
+namespace {
+
+// The four words at the start of the header; bytes 16..19 stay zero.
+constexpr std::uint8_t kSaveMagic[4] = {'R', 'V', '7', '-'};
+constexpr std::int32_t kHeaderWord4 = 0x01020005;
+constexpr std::int32_t kHeaderWord8 = 0;
+constexpr std::int32_t kHeaderWord12 = 0x00000FFF;
+constexpr std::size_t kStreamSignatureOffset = kSaveHeaderSize + kSignatureOffset;  // 128
+
+// "はセーブファイルではありません"
+constexpr char kNotASaveFileText[] =
+    "\x82\xcd\x83\x5a\x81\x5b\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8b"
+    "\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
+
+}  // namespace
+
+std::string notASaveFileMessage(std::string_view fileName) {
+  std::string message(fileName);
+  message += '\n';
+  message += kNotASaveFileText;
+  return message;
+}
+
+Bytes encodeSaveFile(std::span<const std::uint8_t> body) {
+  Bytes file(kSaveHeaderSize, 0);
+  std::copy(std::begin(kSaveMagic), std::end(kSaveMagic), file.begin());
+  writeInt32(file.data() + 4, kHeaderWord4);
+  writeInt32(file.data() + 8, kHeaderWord8);
+  writeInt32(file.data() + 12, kHeaderWord12);
+  // The name copy is the body's 32-byte field as it stands; a body too short
+  // to hold it all leaves the rest zero.
+  if (body.size() > kBodyWorldNameOffset) {
+    const std::size_t count = std::min(kWorldNameSize, body.size() - kBodyWorldNameOffset);
+    std::copy_n(body.begin() + static_cast<std::ptrdiff_t>(kBodyWorldNameOffset), count,
+                file.begin() + static_cast<std::ptrdiff_t>(kSaveWorldNameOffset));
+  }
+  const Bytes stream = encodeStream(body);
+  file.insert(file.end(), stream.begin(), stream.end());
+  return file;
+}
+
+Result<Bytes> decodeSaveFile(std::span<const std::uint8_t> file, std::string_view fileName) {
+  // Only the magic and the stream's signature tell a save file; the other
+  // header words and the name copy are not looked at.
+  if (file.size() < kMinimumSaveFileSize ||
+      !std::equal(std::begin(kSaveMagic), std::end(kSaveMagic), file.begin()) ||
+      readInt32(file.data() + kStreamSignatureOffset) != kCodecSignature) {
+    return Error{notASaveFileMessage(fileName)};
+  }
+  return decodeStream(file.subspan(kSaveHeaderSize));
+}
+
+Status writeSaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> body) {
+  if (body.size() > kMaxOriginalSize) {
+    return Error{"save body too large: " + std::to_string(body.size()) + " bytes"};
+  }
+  return platform::writeFileAtomic(path, encodeSaveFile(body));
+}
+
+Result<std::optional<Bytes>> readSaveFile(const std::filesystem::path& path) {
+  if (!platform::fileExists(path)) return std::optional<Bytes>{};
+  const std::string fileName = platform::pathForMessage(path);
+  // A file that cannot be read is no save file we can use.
+  const std::optional<Bytes> file = platform::readWholeFile(path);
+  if (!file) return Error{notASaveFileMessage(fileName)};
+  auto body = decodeSaveFile(*file, fileName);
+  if (!body) return body.error();
+  return std::optional<Bytes>{std::move(*body)};
+}
+
+}  // namespace ws::codec
