@@ -1,1 +1,107 @@
 #include "world/placement.h"
+
+#include <string>
+
+#include "gamedata/area_preview.h"
+#include "platform/game_paths.h"
+#include "world/kind_keys.h"
+#include "world/world_messages.h"
+
+namespace ws::world {
+
+namespace {
+
+// objectCount is one byte.
+constexpr std::size_t kMaxObjectCount = 255;
+
+// The placement rules, in the order the editor has always applied them, then
+// the special objects that a saved world must be able to name.
+std::optional<std::string_view> brokenRule(const AreaSlot& slot, bool specialFound) {
+  if (slot.kind == AreaKind::Town && slot.objectCount < 3) return kTownNeedsThreeHousesMessage;
+  if (slot.kind == AreaKind::LinkGate && slot.objectCount == 0) {
+    return kLinkGateNeedsDungeonMessage;
+  }
+  if (slot.kind != AreaKind::Town) {
+    // A tower counts against the four.
+    const int limit = slot.kind == AreaKind::Field && slot.specialId != kNoSpecial ? 3 : 4;
+    if (slot.objectCount > limit) return kAtMostFourDungeonsMessage;
+  }
+  if (!specialFound && slot.kind == AreaKind::LinkGate) return kLinkGateObjectMissingMessage;
+  if (!specialFound && slot.kind == AreaKind::Town) return kTownChurchMissingMessage;
+  return std::nullopt;
+}
+
+}  // namespace
+
+Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameFolder,
+                                              const gamedata::AreaCatalogue& catalogue,
+                                              int areaNumber) {
+  if (areaNumber < 0 || static_cast<std::size_t>(areaNumber) >= catalogue.size() ||
+      catalogue[static_cast<std::size_t>(areaNumber)].empty()) {
+    // No name, no file: name the place it would have been looked for.
+    return Error{
+        areaMapFileMessage(platform::areaMapFilePath(gameFolder, std::to_string(areaNumber)))};
+  }
+  const std::filesystem::path path =
+      platform::areaMapFilePath(gameFolder, catalogue[static_cast<std::size_t>(areaNumber)]);
+  auto file = gamedata::LoadAreaMapFile(path);
+  if (!file) return Error{areaMapFileMessage(path)};
+  return std::move(*file);
+}
+
+Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
+                      const Result<gamedata::AreaMapFile>& mapFile) {
+  std::optional<int> target = slots.firstFree();
+  if (request.slot) {
+    if (*request.slot < 0 || *request.slot >= kSlotCount || slots[*request.slot].used) {
+      return Error{"slot " + std::to_string(*request.slot) + " is not a free slot"};
+    }
+    target = request.slot;
+  }
+  if (!target) return Error{std::string(kAtMostFourAreasMessage)};
+  if (!mapFile) return mapFile.error();
+  const gamedata::AreaMapFile& file = *mapFile;
+  if (!file.isValid()) return Error{std::string(gamedata::kNotMsgFile)};
+
+  AreaSlot& slot = slots[*target];
+  slot.used = true;
+  slot.areaNumber = request.areaNumber;
+  slot.x = request.x;
+  slot.y = request.y;
+  slot.width = request.width;
+  slot.height = request.height;
+  slot.kind = request.kind;
+
+  const KindKeys keys = keysOf(request.kind);
+  const auto special = gamedata::QueryAreaObjects(file, keys.special, 1);
+  if (special.empty()) {
+    slot.specialId = kNoSpecial;
+    slot.specialX = 0;
+    slot.specialY = 0;
+  } else {
+    slot.specialId = static_cast<std::uint8_t>(special.front().index & 0xFF);
+    slot.specialX = static_cast<std::int16_t>(special.front().x);
+    slot.specialY = static_cast<std::int16_t>(special.front().y);
+  }
+
+  // Result k of the candidate query is item k of the check list.
+  const auto candidates = gamedata::QueryAreaObjects(file, keys.candidates,
+                                                     static_cast<std::size_t>(file.placeCount()));
+  std::size_t count = 0;
+  for (std::size_t k = 0; k < candidates.size() && count < kMaxObjectCount; ++k) {
+    if (k >= request.checked.size() || !request.checked[k]) continue;
+    slot.objectIds[count] = static_cast<std::uint8_t>(candidates[k].index & 0xFF);
+    slot.objectX[count] = static_cast<std::int16_t>(candidates[k].x);
+    slot.objectY[count] = static_cast<std::int16_t>(candidates[k].y);
+    ++count;
+  }
+  slot.objectCount = static_cast<std::uint8_t>(count);
+
+  if (const auto message = brokenRule(slot, !special.empty())) {
+    slot.used = false;
+    return Error{std::string(*message)};
+  }
+  return *target;
+}
+
+}  // namespace ws::world

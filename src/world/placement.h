@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "gamedata/area_catalogue.h"
@@ -22,6 +23,9 @@ struct PlacementRequest {
   int width = 0;
   int height = 0;
   std::vector<bool> checked;
+  // The free slot to fill; by default the free slot with the lowest index
+  // (the command line builds worlds with gaps through this).
+  std::optional<int> slot;
 };
 
 // The area map file of catalogue entry `areaNumber`, read whole. A missing or
@@ -33,6 +37,9 @@ Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameF
 // Fills the first free slot from the request and `mapFile` (the area's map
 // file as just read, or the Error of reading it) and applies the placement
 // rules in order, each with its message; on failure the slot is free again.
+// Refuses a missing or unreadable file (the read's Error), an invalid one
+// ("not msg file"), a link gate area without a link gate object and a town
+// without a church, so that no slot holds objects that were never read.
 // Returns the index of the filled slot.
 Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
                       const Result<gamedata::AreaMapFile>& mapFile);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,11 @@ using TownSpotsSource =
 // The spots source that reads each town's map file below the game folder.
 TownSpotsSource townSpotsFromGame(const std::filesystem::path& gameFolder,
                                   const gamedata::AreaCatalogue& catalogue);
+
+// The world name as the body's 32-byte field holds it: up to the first NUL,
+// at most 31 bytes, cut before a double-byte character that would not fit
+// whole.
+std::string fitWorldName(std::string_view cp932Name);
 
 // Assembles the save body of the world in `slots`. Moves the link gate to
 // slot 0 in the live table first (the exchange stays). `worldName` is CP932;

@@ -1,1 +1,265 @@
 #include "world/save_body_parse.h"
+
+#include <algorithm>
+
+#include "codec/save_container.h"
+#include "platform/little_endian.h"
+#include "world/area_header_record.h"
+#include "world/entry_record.h"
+#include "world/gate_record.h"
+#include "world/guard_record.h"
+#include "world/kind_keys.h"
+#include "world/map_part_block.h"
+#include "world/save_body_layout.h"
+#include "world/townsfolk_record.h"
+
+namespace ws::world {
+
+namespace {
+
+constexpr std::size_t kAreaHeaderBytes = static_cast<std::size_t>(kAreaHeaderRecordSize);
+constexpr std::size_t kEntryBytes = static_cast<std::size_t>(kEntryRecordSize);
+constexpr std::size_t kGateBytes = static_cast<std::size_t>(kGateRecordSize);
+constexpr std::size_t kTownsfolkBytes =
+    kSerialWordSize + static_cast<std::size_t>(kTownsfolkRecordSize);
+constexpr std::size_t kGuardBytes = kSerialWordSize + static_cast<std::size_t>(kGuardRecordSize);
+
+// "はセーブファイルではありません", when no file name is at hand.
+constexpr std::string_view kNotASaveBody =
+    "\x82\xCD\x83\x5A\x81\x5B\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC5\x82\xCD\x82\xA0"
+    "\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
+
+// Reads forward through the body; every step first checks that what it reads
+// or skips lies inside the body, and a failed check ends the walk.
+class BodyReader {
+ public:
+  explicit BodyReader(std::span<const std::uint8_t> body, std::size_t position)
+      : body_(body), position_(position) {}
+
+  std::size_t position() const { return position_; }
+  bool holds(std::size_t length) const { return length <= body_.size() - position_; }
+  // `count` items of `size` bytes each.
+  bool holds(std::size_t count, std::size_t size) const {
+    return count <= (body_.size() - position_) / size;
+  }
+  std::uint8_t at(std::size_t offset) const { return body_[position_ + offset]; }
+
+  std::optional<std::uint8_t> byte() {
+    if (!holds(1)) return std::nullopt;
+    return body_[position_++];
+  }
+  std::optional<std::uint32_t> dword() {
+    auto value = platform::loadU32(body_, position_);
+    if (value) position_ += 4;
+    return value;
+  }
+  bool skip(std::size_t length) {
+    if (!holds(length)) return false;
+    position_ += length;
+    return true;
+  }
+
+ private:
+  std::span<const std::uint8_t> body_;
+  std::size_t position_;
+};
+
+std::optional<AreaKind> kindFromFlag(std::uint8_t flag) {
+  switch (flag) {
+    case kKindFlagTown:
+      return AreaKind::Town;
+    case kKindFlagField:
+      return AreaKind::Field;
+    case kKindFlagLinkGate:
+      return AreaKind::LinkGate;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Halved toward zero; the difference is taken in 64 bits so that no pair of
+// stored edges overflows.
+std::int32_t halfSpan(std::int32_t from, std::int32_t to) {
+  return static_cast<std::int32_t>((std::int64_t{to} - std::int64_t{from}) / 2);
+}
+
+std::optional<LoadedArea> readAreaHeader(BodyReader& in) {
+  if (!in.holds(kAreaHeaderBytes)) return std::nullopt;
+  const auto i32 = [&in](std::size_t offset) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+      value |= static_cast<std::uint32_t>(in.at(offset + i)) << (8 * i);
+    }
+    return static_cast<std::int32_t>(value);
+  };
+  const auto kind = kindFromFlag(in.at(kAreaHeaderKindFlagOffset));
+  if (!kind) return std::nullopt;
+  LoadedArea area;
+  area.areaNumber = in.at(kAreaHeaderNumberOffset);
+  area.kind = *kind;
+  const std::int32_t left = i32(kAreaHeaderLeftOffset);
+  const std::int32_t top = i32(kAreaHeaderTopOffset);
+  area.x = left / 2;
+  area.y = top / 2;
+  area.width = halfSpan(left, i32(kAreaHeaderRightOffset));
+  area.height = halfSpan(top, i32(kAreaHeaderBottomOffset));
+  in.skip(kAreaHeaderBytes);
+  return area;
+}
+
+// Walks one area section: the counted buildings, churches, entries and gates,
+// then one map-part block per entry, stepped over by its part count.
+bool readSection(BodyReader& in, LoadedArea& area) {
+  const auto buildings = in.byte();
+  if (!buildings || !in.holds(*buildings, kBuildingRecordSize)) return false;
+  if (area.kind == AreaKind::Town) {
+    for (std::size_t j = 0; j < *buildings; ++j) {
+      area.objectIds.push_back(in.at(kBuildingRecordSize * j + kBuildingObjectIdOffset));
+    }
+  }
+  in.skip(kBuildingRecordSize * *buildings);
+
+  const auto churches = in.byte();
+  if (!churches || !in.holds(*churches, kChurchRecordSize)) return false;
+  if (area.kind == AreaKind::Town && *churches > 0) area.specialId = in.at(kChurchObjectIdOffset);
+  in.skip(kChurchRecordSize * *churches);
+
+  const auto entries = in.byte();
+  if (!entries || !in.holds(*entries, kEntryBytes)) return false;
+  for (std::size_t j = 0; j < *entries; ++j) {
+    const std::uint8_t id = in.at(kEntryBytes * j + kEntryObjectIdOffset);
+    if (area.kind == AreaKind::LinkGate) {
+      area.objectIds.push_back(id);
+    } else if (area.kind == AreaKind::Field) {
+      // The tower's entry is told apart by the low byte of its tag.
+      if (in.at(kEntryBytes * j + kEntryTagOffset) == kTowerTagLowByte) {
+        area.specialId = id;
+      } else {
+        area.objectIds.push_back(id);
+      }
+    }
+  }
+  in.skip(kEntryBytes * *entries);
+
+  const auto gates = in.byte();
+  if (!gates || !in.holds(*gates, kGateBytes)) return false;
+  if (area.kind == AreaKind::LinkGate && *gates > 0) area.specialId = in.at(kGateLinkObjectOffset);
+  in.skip(kGateBytes * *gates);
+
+  for (std::size_t j = 0; j < *entries; ++j) {
+    const auto parts = in.byte();
+    if (!parts) return false;
+    const std::size_t rest = static_cast<std::size_t>(mapPartBlockSize(*parts)) - 1;
+    if (!in.skip(rest)) return false;
+  }
+  return true;
+}
+
+// A counted character list: the count, then a serial word and a record each.
+std::optional<std::uint32_t> readCharacterList(BodyReader& in, std::size_t characterBytes) {
+  const auto count = in.dword();
+  if (!count || !in.holds(*count, characterBytes)) return std::nullopt;
+  in.skip(characterBytes * *count);
+  return count;
+}
+
+std::optional<ParsedSaveBody> parse(std::span<const std::uint8_t> body) {
+  if (body.size() < kBodyHeaderSize) return std::nullopt;
+  ParsedSaveBody parsed;
+  const auto name = body.subspan(kBodyNameOffset, kBodyNameSize);
+  const auto nul = std::find(name.begin(), name.end(), std::uint8_t{0});
+  parsed.worldName.assign(name.begin(), nul);
+
+  const int areaCount = body[kBodyAreaCountOffset];
+  if (areaCount < 1 || areaCount > kMaxAreaCount) return std::nullopt;
+  BodyReader in(body, kBodyHeaderSize);
+  for (int k = 0; k < areaCount; ++k) {
+    auto area = readAreaHeader(in);
+    if (!area) return std::nullopt;
+    parsed.areas.push_back(std::move(*area));
+  }
+  for (LoadedArea& area : parsed.areas) {
+    if (!readSection(in, area)) return std::nullopt;
+  }
+
+  const std::size_t towns = body[kBodyTownCountOffset];
+  if (!in.holds(towns, kTownRecordSize) || !in.skip(kTownRecordSize * towns)) return std::nullopt;
+  if (!in.skip(kGapBeforeTownsfolk)) return std::nullopt;
+  const auto townsfolk = readCharacterList(in, kTownsfolkBytes);
+  if (!townsfolk || !in.skip(kGapBeforeGuards + kGuardPreludeSize)) return std::nullopt;
+  const auto guards = readCharacterList(in, kGuardBytes);
+  if (!guards) return std::nullopt;
+  parsed.townsfolkCount = *townsfolk;
+  parsed.guardCount = *guards;
+  return parsed;
+}
+
+}  // namespace
+
+Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body) {
+  auto parsed = parse(body);
+  if (!parsed) return Error{std::string(kNotASaveBody)};
+  return std::move(*parsed);
+}
+
+Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body,
+                                     std::string_view fileName) {
+  auto parsed = parse(body);
+  if (!parsed) return Error{codec::notASaveFileMessage(fileName)};
+  return std::move(*parsed);
+}
+
+Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMapSource& mapFiles) {
+  AreaSlotTable table;
+  for (std::size_t k = 0; k < body.areas.size() && k < table.slots.size(); ++k) {
+    const LoadedArea& area = body.areas[k];
+    auto file = mapFiles(area.areaNumber);
+    if (!file) return file.error();
+
+    AreaSlot& slot = table.slots[k];
+    slot.used = true;
+    slot.areaNumber = area.areaNumber;
+    slot.x = area.x;
+    slot.y = area.y;
+    slot.width = area.width;
+    slot.height = area.height;
+    slot.kind = area.kind;
+
+    // The body holds ids only; the positions that saving needs again (the
+    // shop keepers stand at the houses, the cleric at the church) come from
+    // the area's map file, as a placement took them.
+    const KindKeys keys = keysOf(area.kind);
+    const auto candidates = gamedata::QueryAreaObjects(
+        *file, keys.candidates, static_cast<std::size_t>(file->placeCount()));
+    const std::size_t count = std::min(area.objectIds.size(), std::size_t{255});
+    for (std::size_t j = 0; j < count; ++j) {
+      const std::uint8_t id = area.objectIds[j];
+      slot.objectIds[j] = id;
+      const auto match = std::find_if(candidates.begin(), candidates.end(),
+                                      [id](const gamedata::AreaObjectRef& o) {
+                                        return static_cast<std::uint8_t>(o.index & 0xFF) == id;
+                                      });
+      slot.objectX[j] = match == candidates.end() ? 0 : static_cast<std::int16_t>(match->x);
+      slot.objectY[j] = match == candidates.end() ? 0 : static_cast<std::int16_t>(match->y);
+    }
+    slot.objectCount = static_cast<std::uint8_t>(count);
+
+    // A field without a tower entry has none, so that saving it again writes
+    // it as loaded; a town or link gate without its record takes the map's
+    // first church or link gate object, as a placement would.
+    const auto special = gamedata::QueryAreaObjects(*file, keys.special, 1);
+    if (area.specialId) {
+      slot.specialId = *area.specialId;
+    } else if (area.kind == AreaKind::Field || special.empty()) {
+      slot.specialId = kNoSpecial;
+    } else {
+      slot.specialId = static_cast<std::uint8_t>(special.front().index & 0xFF);
+    }
+    const bool placed = slot.specialId != kNoSpecial && !special.empty();
+    slot.specialX = placed ? static_cast<std::int16_t>(special.front().x) : std::int16_t{0};
+    slot.specialY = placed ? static_cast<std::int16_t>(special.front().y) : std::int16_t{0};
+  }
+  return table;
+}
+
+}  // namespace ws::world

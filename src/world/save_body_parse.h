@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gamedata/area_map_file.h"
@@ -22,7 +23,7 @@ struct LoadedArea {
   std::int32_t height = 0;
   AreaKind kind = AreaKind::LinkGate;
   std::optional<std::uint8_t> specialId;  // church, tower or gate record; none when absent
-  std::vector<std::uint8_t> objectIds;     // houses or dungeons, in saved order
+  std::vector<std::uint8_t> objectIds;    // houses or dungeons, in saved order
 };
 
 struct ParsedSaveBody {
@@ -36,6 +37,10 @@ struct ParsedSaveBody {
 // against the body's length, areaCount must be 1 to 4 and every kind byte 1,
 // 2 or 4. A body that breaks any of this gives an Error.
 Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body);
+
+// The same, with the Error the not-a-save-file message for `fileName` (CP932,
+// as the user gave it), as loading shows it.
+Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body, std::string_view fileName);
 
 // The area map file of a catalogue entry, or the Error of reading it.
 using AreaMapSource = std::function<Result<gamedata::AreaMapFile>(int areaNumber)>;

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ws::world {
+
+// The save body: one uncompressed buffer, zero-filled before anything is
+// written, with these regions back to back:
+//   body header (98 bytes)
+//   one AreaHeaderRecord per used slot, in slot order
+//   one AreaSection per used slot: counted buildings, churches, entries and
+//     gates, then one MapPartBlock per entry
+//   one TownRecord per town
+//   46 zero bytes, the townsfolk list (count, then serial word + record each)
+//   14 zero bytes, eight words 0x00260000, the guard list (likewise)
+//   zeros up to the body's length
+
+// Body header.
+inline constexpr std::size_t kBodyHeaderSize = 98;
+inline constexpr std::size_t kBodyFormatOffset = 0;  // 2
+inline constexpr std::uint8_t kBodyFormat = 2;
+inline constexpr std::size_t kBodyVersionOffset = 1;  // 1
+inline constexpr std::uint8_t kBodyVersion = 1;
+inline constexpr std::size_t kBodyMarkerOffset = 12;  // 255, then 15
+inline constexpr std::uint8_t kBodyMarkerFirst = 255;
+inline constexpr std::uint8_t kBodyMarkerSecond = 15;
+inline constexpr std::size_t kBodyNameOffset = 16;
+inline constexpr std::size_t kBodyNameSize = 32;
+inline constexpr std::size_t kWorldNameMaxBytes = kBodyNameSize - 1;  // room for the NUL
+inline constexpr std::size_t kBodyStartValuesOffset = 52;             // ten 16-bit values
+inline constexpr int kBodyStartValueCount = 10;
+inline constexpr std::uint16_t kBodyStartValue = 5000;
+inline constexpr std::size_t kBodyTownCountOffset = 74;
+inline constexpr std::size_t kBodyAreaCountOffset = 97;
+inline constexpr int kMaxAreaCount = 4;
+
+// Records of a town's section and the town record, written by the body itself.
+inline constexpr std::size_t kBuildingRecordSize = 20;
+inline constexpr std::size_t kChurchRecordSize = 8;
+inline constexpr std::size_t kTownRecordSize = 904;
+inline constexpr std::size_t kBuildingObjectIdOffset = 18;
+inline constexpr std::size_t kChurchObjectIdOffset = 6;
+
+// The four count bytes of a section: buildings, churches, entries, gates.
+inline constexpr std::size_t kSectionCountBytes = 4;
+
+// Between and around the character lists.
+inline constexpr std::size_t kGapBeforeTownsfolk = 46;
+inline constexpr std::size_t kGapBeforeGuards = 14;
+inline constexpr int kGuardPreludeWordCount = 8;
+inline constexpr std::uint32_t kGuardPreludeWord = 0x00260000;
+inline constexpr std::size_t kGuardPreludeSize = 4 * kGuardPreludeWordCount;
+inline constexpr std::size_t kListCountSize = 4;   // 32-bit character count
+inline constexpr std::size_t kSerialWordSize = 2;  // before each character record
+
+// The characters every world holds, and those each town adds.
+inline constexpr int kFixedTownsfolkCount = 2;  // the two priests at the link gate
+inline constexpr int kTownsfolkPerTown = 5;     // four shop keepers and the cleric
+inline constexpr int kFixedGuardCount = 2;
+inline constexpr int kGuardsPerTown = 2;
+
+// The area value of the link gate's gate record (areaIndex 0, family 3): the
+// two fixed priests and guards stand there.
+inline constexpr std::uint32_t kLinkGateAreaValue = 3;
+
+// Low four bits of an area reference: which record family refers to the area.
+inline constexpr int kAreaRefMapPart = 1;  // map parts, town and character records
+
+// The body length the game expects, computed ahead of writing. Characters are
+// reserved at their record size without the serial word; the fixed reserve
+// absorbs that for every world whose towns hold few spots.
+inline constexpr std::size_t kLengthPerLinkGateObject = 8273;
+inline constexpr std::size_t kLengthPerFieldEntry = 8259;
+inline constexpr std::size_t kLengthPerTownSpot = 3388;
+inline constexpr std::size_t kLengthPerTownHouse = 20;
+inline constexpr std::size_t kLengthPerTown = 8 + 904 + 2188 + 16940;
+inline constexpr std::size_t kLengthFixedCharacters = 2188 + 6776;
+inline constexpr std::size_t kLengthReserve = 474;
+
+}  // namespace ws::world
