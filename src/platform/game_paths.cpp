@@ -23,8 +23,6 @@ constexpr std::string_view kCatalogueFileName = "Mif_area.bin";
 constexpr std::string_view kAreaMapFolders[] = {"data", "map", "mif", "area"};
 constexpr std::string_view kSaveFolder = "usr";
 
-constexpr const char* kGameDirVariable = "WORLDSMITH_GAME_DIR";
-
 // A CP932 lead byte: the byte after it is the second half of the same
 // character, whatever its value, and never a separator ("ソ" is 83 5C).
 bool isLeadByte(unsigned char byte) {
@@ -101,7 +99,7 @@ std::optional<fs::path> gameDirFromEnvironment() {
   if (length == 0 || length >= MAX_PATH * 4) return std::nullopt;
   return fs::path(std::wstring(buffer, length));
 #else
-  const char* value = std::getenv(kGameDirVariable);
+  const char* value = std::getenv("WORLDSMITH_GAME_DIR");
   if (value == nullptr || *value == '\0') return std::nullopt;
   return fs::path(value);
 #endif

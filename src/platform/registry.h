@@ -21,6 +21,10 @@ std::string RegReadString(RegistryRoot root, std::string_view key, std::string_v
 // `valueName` below `key` (a path below the local machine root, e.g.
 // "Software\\TOLVERA\\RV7"; also looked up below Software\\Wow6432Node), as CP932
 // bytes. Nothing when the file, key or value is missing or unreadable.
+// Names compare without regard to ASCII case. The 32-bit view
+// (Software\\Wow6432Node\\...) is tried first, as a 32-bit program sees it;
+// a string value (plain or expandable) is cut at its first NUL; values of
+// other types, and values with characters outside CP932, count as missing.
 std::optional<std::string> readWineRegistryString(const std::filesystem::path& systemReg,
                                                   std::string_view key, std::string_view valueName);
 
