@@ -103,14 +103,6 @@ TEST(CanvasTest, FillRectExcludesRightAndBottomEdgesAndClips) {
   }
 }
 
-TEST(CanvasTest, FillRectIgnoresXorPen) {
-  Canvas canvas(4, 4, 0x00112233);
-  canvas.pen.mode = PenMode::Xor;
-  canvas.brush = 0x00010101;
-  canvas.fillRect(0, 0, 4, 4);
-  EXPECT_EQ(pixelsOf(canvas), std::vector<Colour>(16, 0x00010101));
-}
-
 TEST(CanvasTest, CursorOutlineDrawnTwiceRestoresCanvas) {
   // Positions the world map's cursor takes: the start, snapped steps, the
   // right and bottom edges, dragged beyond the left edge, and a 0 x 0 cursor.
