@@ -1,5 +1,7 @@
 #include "world/map_part_block.h"
 
+#include <algorithm>
+
 #include "platform/little_endian.h"
 
 namespace ws::world {
@@ -24,6 +26,9 @@ std::int32_t WriteMapPartBlock(std::span<std::uint8_t> destination, std::uint8_t
   for (std::size_t part = 0; part < partCount; ++part) {
     const auto bytes = destination.subspan(1 + part * static_cast<std::size_t>(kMapPartSize),
                                            static_cast<std::size_t>(kMapPartSize));
+    // Bytes 0 to 46 are the part as written, zeros included; the last byte
+    // is left to the caller's fill like the tail.
+    std::fill(bytes.begin(), bytes.begin() + kMapPartTypeOffset + 1, std::uint8_t{0});
     storeU32(bytes, kMapPartTagOffset, kMapPartTag);
     storeU16(bytes, kMapPartFlagsOffset, kMapPartFlags);
     storeU8(bytes, kMapPartSelectorOffset, selector);
