@@ -1,0 +1,339 @@
+#include "app/main_window.h"
+
+#include <QButtonGroup>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+#include "app/canvas_view.h"
+#include "app/qt_dialogs.h"
+#include "app/qt_text.h"
+#include "app/window_texts.h"
+#include "platform/text.h"
+
+namespace ws::app {
+namespace {
+
+// The window's place on the screen and its outer size.
+constexpr QRect kFormGeometry{284, 105, 641, 480};
+// Window frames differ between desktops; the client area assumes a thin
+// frame (4 pixels each side) and a caption bar (26 pixels), which keeps the
+// outer size near 641 x 480 and leaves room for the lowest control.
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 30;
+
+// Positions within the parent and sizes, in pixels.
+constexpr QRect kScrollBox1{16, 8, 324, 276};
+constexpr QRect kImage1{352, 8, 256, 128};
+constexpr QRect kPanel1{352, 144, 257, 131};
+constexpr QRect kLabel1{160, 8, 24, 12};
+constexpr QRect kRadioButton1{8, 40, 97, 17};
+constexpr QRect kRadioButton2{8, 64, 89, 17};
+constexpr QRect kRadioButton3{8, 88, 89, 17};
+constexpr QRect kCheckListBox1{112, 24, 137, 97};
+constexpr QRect kCheckListBox2{112, 24, 137, 97};
+constexpr QRect kCheckListBox3{216, 360, 121, 73};
+constexpr QRect kListBox1{352, 288, 257, 160};
+constexpr QRect kListBox2{216, 296, 121, 52};
+constexpr QRect kLabel2{24, 304, 60, 12};
+constexpr QRect kEdit1{24, 320, 161, 20};
+constexpr QRect kButton1{16, 408, 75, 25};
+constexpr QRect kButton2{96, 408, 75, 25};
+
+constexpr int kItemHeight = 12;
+constexpr int kFontPixelSize = 12;
+// The preview's 128 x 64 bitmap is shown at twice its size.
+constexpr int kPreviewScale = 2;
+
+// Every list row is 12 pixels high, whatever the font would ask for.
+class FixedRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+  }
+};
+
+// "ＭＳ ゴシック" where it is installed, else a Japanese gothic face that
+// the system has, at 12 pixels.
+QFont windowFont() {
+  const QStringList families = QFontDatabase::families();
+  const QStringList wanted{fromCp932(kFontFamily), QStringLiteral("MS Gothic"),
+                           QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
+                           QStringLiteral("Noto Sans Mono CJK JP")};
+  QFont font;
+  for (const QString& family : wanted) {
+    if (families.contains(family)) {
+      font.setFamily(family);
+      break;
+    }
+  }
+  font.setPixelSize(kFontPixelSize);
+  return font;
+}
+
+QListWidget* makeList(const char* name, QRect geometry, QWidget* parent) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setGeometry(geometry);
+  list->setItemDelegate(new FixedRowDelegate(list));
+  list->setUniformItemSizes(true);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  return list;
+}
+
+// Rebuilds the list's items when the texts changed since the last time.
+void showItems(QListWidget* list, const std::vector<std::string>& items,
+               std::vector<std::string>& shown, bool checkable) {
+  if (items == shown) return;
+  list->clear();
+  for (const std::string& text : items) {
+    auto* item = new QListWidgetItem(fromCp932(text), list);
+    if (checkable) {
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(Qt::Unchecked);
+    }
+  }
+  shown = items;
+}
+
+void showSelection(QListWidget* list, int selected) {
+  if (selected < 0 || selected >= list->count()) {
+    list->setCurrentRow(-1);
+    list->clearSelection();
+    return;
+  }
+  list->setCurrentRow(selected);
+}
+
+void showCheckList(QListWidget* list, const editor::CheckListBox& model,
+                   std::vector<std::string>& shown) {
+  const QSignalBlocker blocker(list);
+  showItems(list, model.items, shown, true);
+  for (int i = 0; i < list->count(); ++i) {
+    list->item(i)->setCheckState(model.isChecked(i) ? Qt::Checked : Qt::Unchecked);
+  }
+  list->setVisible(model.visible);
+}
+
+}  // namespace
+
+TForm1::TForm1(editor::EditorOptions options, editor::Dialogs* dialogs, QWidget* parent)
+    : QWidget(parent) {
+  if (dialogs == nullptr) {
+    ownDialogs_ = std::make_unique<QtDialogs>(this);
+    dialogs = ownDialogs_.get();
+  }
+  model_ = std::make_unique<editor::EditorModel>(*dialogs, std::move(options));
+  buildControls();
+  setUpTabOrder();
+  connectEvents();
+  showModel();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildControls() {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(fromCp932(kFormCaption));
+  setFont(windowFont());
+  move(kFormGeometry.topLeft());
+  resize(kFormGeometry.width() - kFrameWidth, kFormGeometry.height() - kFrameHeight);
+
+  scrollBox1_ = new QScrollArea(this);
+  scrollBox1_->setObjectName(QStringLiteral("ScrollBox1"));
+  scrollBox1_->setGeometry(kScrollBox1);
+  scrollBox1_->setFocusPolicy(Qt::StrongFocus);
+  scrollBox1_->setWidgetResizable(false);
+  image2_ = new CanvasView(1);
+  image2_->setObjectName(QStringLiteral("Image2"));
+  image2_->setCanvas(&model_->Image2());
+  scrollBox1_->setWidget(image2_);
+
+  image1_ = new CanvasView(kPreviewScale, this);
+  image1_->setObjectName(QStringLiteral("Image1"));
+  image1_->setGeometry(kImage1);
+  image1_->setCanvas(&model_->Image1());
+
+  panel1_ = new QFrame(this);
+  panel1_->setObjectName(QStringLiteral("Panel1"));
+  panel1_->setGeometry(kPanel1);
+  panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+  label1_ = new QLabel(fromCp932(kLabel1Caption), panel1_);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  label1_->setGeometry(kLabel1);
+
+  const std::array<std::string_view, 3> captions{kRadioButton1Caption, kRadioButton2Caption,
+                                                 kRadioButton3Caption};
+  const std::array<QRect, 3> places{kRadioButton1, kRadioButton2, kRadioButton3};
+  kindGroup_ = new QButtonGroup(this);
+  kindGroup_->setExclusive(true);
+  for (std::size_t i = 0; i < radioButtons_.size(); ++i) {
+    auto* button = new QRadioButton(fromCp932(captions[i]), panel1_);
+    button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+    button->setGeometry(places[i]);
+    kindGroup_->addButton(button, static_cast<int>(i) + 1);
+    radioButtons_[i] = button;
+  }
+
+  checkListBox1_ = makeList("CheckListBox1", kCheckListBox1, panel1_);
+  checkListBox2_ = makeList("CheckListBox2", kCheckListBox2, panel1_);
+  // Holds the church, tower and link gate entries for their markers only.
+  checkListBox3_ = makeList("CheckListBox3", kCheckListBox3, this);
+
+  listBox1_ = makeList("ListBox1", kListBox1, this);
+  listBox2_ = makeList("ListBox2", kListBox2, this);
+
+  label2_ = new QLabel(fromCp932(kLabel2Caption), this);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label2_->setGeometry(kLabel2);
+
+  edit1_ = new QLineEdit(this);
+  edit1_->setObjectName(QStringLiteral("Edit1"));
+  edit1_->setGeometry(kEdit1);
+
+  button1_ = new QPushButton(fromCp932(kButton1Caption), this);
+  button1_->setObjectName(QStringLiteral("Button1"));
+  button1_->setGeometry(kButton1);
+  button2_ = new QPushButton(fromCp932(kButton2Caption), this);
+  button2_->setObjectName(QStringLiteral("Button2"));
+  button2_->setGeometry(kButton2);
+}
+
+void TForm1::setUpTabOrder() {
+  const std::vector<QWidget*> order{button1_,         listBox1_,        scrollBox1_,
+                                    button2_,         checkListBox1_,   radioButtons_[0],
+                                    radioButtons_[1], radioButtons_[2], checkListBox2_,
+                                    checkListBox3_,   edit1_,           listBox2_};
+  for (std::size_t i = 1; i < order.size(); ++i)
+    QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+template <typename Handler>
+void TForm1::run(Handler&& handler) {
+  std::forward<Handler>(handler)();
+  showModel();
+}
+
+void TForm1::connectEvents() {
+  connect(button1_, &QPushButton::clicked, this,
+          [this] { run([this] { model_->Button1Click(); }); });
+  connect(button2_, &QPushButton::clicked, this,
+          [this] { run([this] { model_->Button2Click(); }); });
+  connect(listBox1_, &QListWidget::currentRowChanged, this, &TForm1::onListBox1Changed);
+  connect(listBox2_, &QListWidget::currentRowChanged, this, &TForm1::onListBox2Changed);
+  connect(image2_, &CanvasView::mouseMoved, this,
+          [this](int x, int y) { run([this, x, y] { model_->Image2MouseMove(x, y); }); });
+  connect(image2_, &CanvasView::clicked, this, [this] { run([this] { model_->Image2Click(); }); });
+  // A click on a kind button selects it in the model, which runs its handler
+  // only when it was not selected before.
+  connect(kindGroup_, &QButtonGroup::idClicked, this,
+          [this](int id) { run([this, id] { model_->selectKind(id); }); });
+  connect(checkListBox1_, &QListWidget::itemChanged, this,
+          [this](QListWidgetItem* item) { onCheckChanged(editor::CheckList::Dungeons, item); });
+  connect(checkListBox2_, &QListWidget::itemChanged, this,
+          [this](QListWidgetItem* item) { onCheckChanged(editor::CheckList::Houses, item); });
+  connect(edit1_, &QLineEdit::textEdited, this, &TForm1::onWorldNameEdited);
+}
+
+bool TForm1::FormCreate() {
+  const bool found = model_->FormCreate();
+  showModel();
+  return found;
+}
+
+void TForm1::onListBox1Changed(int row) {
+  if (row < 0) return;
+  run([this, row] {
+    model_->setListBox1Selection(row);
+    model_->ListBox1Click();
+  });
+}
+
+void TForm1::onListBox2Changed(int row) {
+  if (row < 0) return;
+  run([this, row] {
+    model_->setListBox2Selection(row);
+    model_->ListBox2Click();
+  });
+}
+
+void TForm1::onCheckChanged(editor::CheckList list, QListWidgetItem* item) {
+  QListWidget* widget = item->listWidget();
+  const int row = widget->row(item);
+  const editor::CheckListBox& shown =
+      list == editor::CheckList::Dungeons ? model_->CheckListBox1() : model_->CheckListBox2();
+  // Only a changed mark is a toggle; other item changes are not the user's.
+  if ((item->checkState() == Qt::Checked) == shown.isChecked(row)) return;
+  run([this, list, row] { model_->toggleCheck(list, row); });
+}
+
+void TForm1::onWorldNameEdited(const QString& text) {
+  const std::optional<std::string> cp932 = platform::utf8ToCp932(text.toStdString());
+  if (cp932 && model_->setWorldName(*cp932)) return;
+  // A character CP932 cannot hold, or a name past the save's field: keep the
+  // name the model has, with the caret where the refused input began.
+  const QString kept = fromCp932(model_->Edit1());
+  const qsizetype refused = text.size() - kept.size();
+  const qsizetype caret = std::clamp(edit1_->cursorPosition() - refused, qsizetype{0}, kept.size());
+  const QSignalBlocker blocker(edit1_);
+  edit1_->setText(kept);
+  edit1_->setCursorPosition(static_cast<int>(caret));
+}
+
+void TForm1::showModel() {
+  {
+    const QSignalBlocker blocker(listBox1_);
+    showItems(listBox1_, model_->ListBox1().items, shownListBox1_, false);
+    showSelection(listBox1_, model_->ListBox1().selected);
+  }
+  {
+    const QSignalBlocker blocker(listBox2_);
+    showItems(listBox2_, model_->ListBox2().items, shownListBox2_, false);
+    showSelection(listBox2_, model_->ListBox2().selected);
+  }
+  showCheckList(checkListBox1_, model_->CheckListBox1(), shownCheckListBox1_);
+  showCheckList(checkListBox2_, model_->CheckListBox2(), shownCheckListBox2_);
+  showCheckList(checkListBox3_, model_->CheckListBox3(), shownCheckListBox3_);
+  // Never shown: its entries only feed the markers.
+  checkListBox3_->setVisible(false);
+
+  {
+    const QSignalBlocker blocker(kindGroup_);
+    const editor::RadioGroup& kinds = model_->RadioButtons();
+    for (std::size_t i = 0; i < radioButtons_.size(); ++i) {
+      const int button = static_cast<int>(i) + 1;
+      const QSignalBlocker buttonBlocker(radioButtons_[i]);
+      radioButtons_[i]->setEnabled(kinds.isEnabled(button));
+      if (kinds.selected == button) radioButtons_[i]->setChecked(true);
+    }
+  }
+
+  const QString name = fromCp932(model_->Edit1());
+  if (edit1_->text() != name) {
+    const QSignalBlocker blocker(edit1_);
+    edit1_->setText(name);
+  }
+
+  const canvas::Canvas& map = model_->Image2();
+  if (map.width() > 0 && map.height() > 0) {
+    image2_->resize(map.width(), map.height());
+  } else {
+    image2_->resize(scrollBox1_->viewport()->size());
+  }
+  image2_->refresh();
+  image1_->refresh();
+}
+
+}  // namespace ws::app

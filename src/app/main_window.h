@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/dialogs.h"
+#include "editor/editor_model.h"
+
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+
+namespace ws::app {
+
+class CanvasView;
+
+// The editor's one window, Form1 of the class TForm1. It shows the model's
+// controls and canvases and hands every user event to the model's handler;
+// after each handler it shows the model again with the widgets' signals
+// blocked, so changes the model makes never come back as user events.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `dialogs` answers the model's dialogs; without one the window opens
+  // real Qt dialogs.
+  explicit TForm1(editor::EditorOptions options, editor::Dialogs* dialogs = nullptr,
+                  QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Runs FormCreate and shows its outcome; call once, before show().
+  bool FormCreate();
+
+  const editor::EditorModel& model() const { return *model_; }
+
+  // Shows the model's state in the widgets.
+  void showModel();
+
+ private:
+  void buildControls();
+  void setUpTabOrder();
+  void connectEvents();
+  // Runs one model handler, then shows the model.
+  template <typename Handler>
+  void run(Handler&& handler);
+
+  void onListBox1Changed(int row);
+  void onListBox2Changed(int row);
+  void onCheckChanged(editor::CheckList list, QListWidgetItem* item);
+  void onWorldNameEdited(const QString& text);
+
+  std::unique_ptr<editor::Dialogs> ownDialogs_;
+  std::unique_ptr<editor::EditorModel> model_;
+
+  QScrollArea* scrollBox1_ = nullptr;
+  CanvasView* image2_ = nullptr;
+  CanvasView* image1_ = nullptr;
+  QFrame* panel1_ = nullptr;
+  QLabel* label1_ = nullptr;
+  std::array<QRadioButton*, 3> radioButtons_{};
+  QButtonGroup* kindGroup_ = nullptr;
+  QListWidget* checkListBox1_ = nullptr;
+  QListWidget* checkListBox2_ = nullptr;
+  QListWidget* checkListBox3_ = nullptr;
+  QListWidget* listBox1_ = nullptr;
+  QListWidget* listBox2_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLineEdit* edit1_ = nullptr;
+  QPushButton* button1_ = nullptr;
+  QPushButton* button2_ = nullptr;
+
+  // The CP932 items each list shows, to rebuild a list only when it changed.
+  std::vector<std::string> shownListBox1_;
+  std::vector<std::string> shownListBox2_;
+  std::vector<std::string> shownCheckListBox1_;
+  std::vector<std::string> shownCheckListBox2_;
+  std::vector<std::string> shownCheckListBox3_;
+};
+
+}  // namespace ws::app

@@ -1,0 +1,49 @@
+#include "app/qt_dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include "app/qt_text.h"
+
+namespace ws::app {
+
+void QtDialogs::showMessage(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), fromCp932(text),
+                  QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+std::optional<std::filesystem::path> QtDialogs::chooseFolder() {
+  // Starts in the process's current folder and offers no folder creation.
+  const QString folder = QFileDialog::getExistingDirectory(
+      parent_, QString(), QDir::currentPath(),
+      QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+  if (folder.isEmpty()) return std::nullopt;
+  return toPath(folder);
+}
+
+std::optional<std::filesystem::path> QtDialogs::chooseOpenFile(
+    const std::filesystem::path& initialFolder) {
+  QFileDialog dialog(parent_, QString(), fromPath(initialFolder));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return toPath(dialog.selectedFiles().front());
+}
+
+std::optional<std::filesystem::path> QtDialogs::chooseSaveFile(
+    const std::filesystem::path& initialFolder, std::string_view defaultName) {
+  QFileDialog dialog(parent_, QString(), fromPath(initialFolder));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // Replacing an existing file is confirmed first (Qt's default for save
+  // dialogs, stated here so that nobody turns it off by accident).
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog.selectFile(fromCp932(defaultName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return toPath(dialog.selectedFiles().front());
+}
+
+}  // namespace ws::app

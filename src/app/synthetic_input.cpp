@@ -1,0 +1,53 @@
+#include "app/synthetic_input.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+
+namespace ws::app {
+namespace {
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint position, Qt::MouseButton button,
+               Qt::MouseButtons held) {
+  const QPointF local(position);
+  QMouseEvent event(type, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+void moveMouse(QWidget* widget, QPoint position) {
+  sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, Qt::NoButton);
+}
+
+void clickAt(QWidget* widget, QPoint position) {
+  sendMouse(widget, QEvent::MouseButtonPress, position, Qt::LeftButton, Qt::LeftButton);
+  sendMouse(widget, QEvent::MouseButtonRelease, position, Qt::LeftButton, Qt::NoButton);
+}
+
+void clickListItem(QListWidget* list, int row) {
+  QListWidgetItem* item = list->item(row);
+  if (item == nullptr) return;
+  list->scrollToItem(item);
+  clickAt(list->viewport(), list->visualItemRect(item).center());
+}
+
+void clickCheckMark(QListWidget* list, int row) {
+  QListWidgetItem* item = list->item(row);
+  if (item == nullptr) return;
+  list->scrollToItem(item);
+  // Where the style puts the check box inside the item's rectangle.
+  QStyleOptionViewItem option;
+  option.initFrom(list->viewport());
+  option.rect = list->visualItemRect(item);
+  option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+  option.checkState = item->checkState();
+  option.text = item->text();
+  const QRect box =
+      list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+  clickAt(list->viewport(), box.center());
+}
+
+}  // namespace ws::app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+namespace ws::app {
+
+// The window's own captions, CP932 like every text of the editor.
+
+// "Form1"
+inline constexpr std::string_view kFormCaption = "Form1";
+// "ＭＳ ゴシック", the window's font
+inline constexpr std::string_view kFontFamily =
+    "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+// "建物" (buildings), heads the object lists
+inline constexpr std::string_view kLabel1Caption = "\x8c\x9a\x95\xa8";
+// "リンクゲート" (link gate)
+inline constexpr std::string_view kRadioButton1Caption =
+    "\x83\x8a\x83\x93\x83\x4e\x83\x51\x81\x5b\x83\x67";
+// "フィールド" (field)
+inline constexpr std::string_view kRadioButton2Caption = "\x83\x74\x83\x42\x81\x5b\x83\x8b\x83\x68";
+// "町" (town)
+inline constexpr std::string_view kRadioButton3Caption = "\x92\xac";
+// "ワールド名" (world name)
+inline constexpr std::string_view kLabel2Caption = "\x83\x8f\x81\x5b\x83\x8b\x83\x68\x96\xbc";
+inline constexpr std::string_view kButton1Caption = "LOAD";
+inline constexpr std::string_view kButton2Caption = "SAVE";
+
+}  // namespace ws::app
