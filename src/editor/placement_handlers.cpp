@@ -140,6 +140,11 @@ void EditorModel::Image2Click() {
   }
   if (removed) return;
 
+  // The cursor lies partly off the map only after a drag past the left or
+  // top edge; an area placed there would be saved with a rectangle outside
+  // the world map.
+  if (cursor_.x < 0 || cursor_.y < 0) return;
+
   world::PlacementRequest request;
   request.areaNumber = listBox1_.selected;
   request.kind = selectedKind();

@@ -1,5 +1,6 @@
 #include <functional>
 
+#include "editor/placed_area_item.h"
 #include "editor_fixture.h"
 #include "gamedata/area_preview.h"
 
@@ -28,6 +29,30 @@ TEST(CursorMove, SnapsToStepsOf32AfterHoldingTheAreaInsideTheMap) {
     EXPECT_EQ(editor.model.cursor().x, c.x);
     EXPECT_EQ(editor.model.cursor().y, c.y);
   }
+}
+
+TEST(CursorMove, ClickWithTheCursorDraggedOffTheMapPlacesNothing) {
+  DemoEditor editor;
+  editor.choose(kStarGate);
+  for (auto [x, y] : {std::pair{-40, 0}, {0, -1000}}) {
+    editor.clickAt(x, y);
+    EXPECT_EQ(editor.model.areaSlots().usedCount(), 0);
+  }
+  EXPECT_TRUE(editor.dialogs.messages.empty());
+  editor.clickAt(0, 0);
+  EXPECT_EQ(editor.model.areaSlots().usedCount(), 1);
+}
+
+TEST(PlacedAreas, ItemNumberIsTheNumberAfterTheLastEqualsSign) {
+  struct Case {
+    const char* item;
+    std::optional<int> number;
+  };
+  for (const Case c : {Case{"abc=12", 12}, Case{"a=b=3", 3}, Case{"x=", std::nullopt},
+                       Case{"x", std::nullopt}, Case{"x=1a", std::nullopt}}) {
+    EXPECT_EQ(placedAreaNumber(c.item), c.number) << c.item;
+  }
+  EXPECT_EQ(placedAreaItem("abc", 7), "abc=7");
 }
 
 TEST(CursorMove, IgnoredUntilAnAreaIsChosen) {
