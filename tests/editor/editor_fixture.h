@@ -112,6 +112,7 @@ inline constexpr int kMistMarsh = 9;         // field 128x64, tower, 5 dungeons
 inline constexpr int kHarbourTown = 14;      // town 128x64, 6 houses, 8 spots
 inline constexpr int kForestVillage = 16;    // town 64x32, 3 houses
 inline constexpr int kHamlet = 19;           // 3 houses, no church
+inline constexpr int kEmptyName = 4;         // an empty catalogue entry
 inline constexpr int kChurchHill = 20;       // church, 2 houses
 inline constexpr int kLakeIsland = 24;       // field 64x31, tower, 2 dungeons
 inline constexpr int kMoonTemple = 26;       // link gate 32x32, 2 dungeons

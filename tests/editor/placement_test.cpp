@@ -86,7 +86,8 @@ TEST(CursorChoice, UnusableAreasArmTheCursorButNeverPlace) {
     int width;  // cursor width after the choice
     bool notMsgFileOnChoice;
   };
-  for (const Case c : {Case{kMissingMap, 128, false}, Case{kBrokenMap, 0, true}}) {
+  for (const Case c :
+       {Case{kMissingMap, 128, false}, Case{kBrokenMap, 0, true}, Case{kEmptyName, 128, false}}) {
     SCOPED_TRACE(c.area);
     DemoEditor editor;
     editor.choose(c.area);
