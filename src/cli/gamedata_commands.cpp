@@ -1,9 +1,300 @@
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/png_writer.h"
+#include "demo/demo_game.h"
+#include "gamedata/area_catalogue.h"
+#include "gamedata/area_map_file.h"
+#include "gamedata/area_preview.h"
+#include "gamedata/object_item.h"
+#include "platform/file_io.h"
+#include "platform/game_paths.h"
+#include "platform/text.h"
 
 namespace ws::cli {
 
-void addGameDataCommands(CLI::App& /*app*/, Context& /*context*/) {}
+namespace {
+
+using gamedata::AreaObjectRef;
+using json = nlohmann::ordered_json;
+
+constexpr int kMaxPreviewScale = 32;
+
+struct GameCatalogue {
+  std::filesystem::path folder;
+  gamedata::AreaCatalogue names;
+};
+
+Result<GameCatalogue> openCatalogue(const Context& context) {
+  auto folder = gameFolder(context);
+  if (!folder) return folder.error();
+  const auto path = platform::cataloguePath(*folder);
+  auto names = gamedata::LoadAreaCatalogue(path);
+  if (!names) return Error{"cannot read " + platform::pathForMessage(path)};
+  return GameCatalogue{*folder, std::move(*names)};
+}
+
+// AREA on the command line: a catalogue index, or a name (UTF-8) as the
+// catalogue spells it.
+Result<int> findArea(const gamedata::AreaCatalogue& catalogue, const std::string& area) {
+  int number = 0;
+  const auto [end, failure] = std::from_chars(area.data(), area.data() + area.size(), number);
+  if (failure == std::errc{} && end == area.data() + area.size()) {
+    if (number >= 0 && number < static_cast<int>(catalogue.size())) return number;
+    return Error{"no area " + area + " in the catalogue (0 to " +
+                 std::to_string(catalogue.size() - 1) + ")"};
+  }
+  const auto cp932 = platform::utf8ToCp932(area);
+  if (cp932 && !cp932->empty()) {
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+      if (catalogue[i] == *cp932) return static_cast<int>(i);
+    }
+  }
+  return Error{"no area named " + cp932.value_or(area) + " in the catalogue"};
+}
+
+// The chosen area and its map file, read whole.
+struct ChosenArea {
+  int number = 0;
+  std::string name;  // CP932
+  gamedata::AreaMapFile file;
+};
+
+Result<ChosenArea> openArea(const Context& context, const std::string& area) {
+  auto game = openCatalogue(context);
+  if (!game) return game.error();
+  auto number = findArea(game->names, area);
+  if (!number) return number.error();
+  const std::string& name = game->names[static_cast<std::size_t>(*number)];
+  const auto path = platform::areaMapFilePath(game->folder, name);
+  auto file = gamedata::LoadAreaMapFile(path);
+  if (!file || name.empty()) return Error{"cannot read " + platform::pathForMessage(path)};
+  if (!file->isValid()) return Error{std::string(gamedata::kNotMsgFile)};
+  return ChosenArea{*number, name, std::move(*file)};
+}
+
+// The objects of one area as the editor's lists hold them.
+struct AreaObjects {
+  std::vector<AreaObjectRef> dungeons;
+  std::vector<AreaObjectRef> houses;
+  std::optional<AreaObjectRef> church;
+  std::optional<AreaObjectRef> tower;
+  std::optional<AreaObjectRef> linkGate;
+  std::size_t townsfolkSpots = 0;
+};
+
+std::optional<AreaObjectRef> special(const gamedata::AreaMapFile& file, std::uint16_t key) {
+  const auto found = gamedata::QueryAreaObjects(file, key, 1);
+  if (found.empty()) return std::nullopt;
+  return found.front();
+}
+
+AreaObjects queryObjects(const gamedata::AreaMapFile& file) {
+  const auto room = static_cast<std::size_t>(file.placeCount());
+  AreaObjects objects;
+  objects.dungeons = gamedata::QueryAreaObjects(file, gamedata::KeyDungeon, room);
+  objects.houses = gamedata::QueryAreaObjects(file, gamedata::KeyHouse, room);
+  objects.church = special(file, gamedata::KeyChurch);
+  objects.tower = special(file, gamedata::KeyTower);
+  objects.linkGate = special(file, gamedata::KeyLinkGate);
+  objects.townsfolkSpots = gamedata::QueryAreaObjects(file, gamedata::KeyTownsfolkSpot,
+                                                      static_cast<std::size_t>(file.spotCapacity()))
+                               .size();
+  return objects;
+}
+
+json objectJson(const AreaObjectRef& object) {
+  return json{{"number", object.index}, {"x", object.x}, {"y", object.y}};
+}
+
+json objectJson(const std::optional<AreaObjectRef>& object) {
+  return object ? objectJson(*object) : json(nullptr);
+}
+
+json objectsJson(const std::vector<AreaObjectRef>& objects) {
+  json list = json::array();
+  for (const auto& object : objects)
+    list.push_back(objectJson(object));
+  return list;
+}
+
+std::string objectText(const AreaObjectRef& object) {
+  return "number " + std::to_string(object.index) + "  x " + std::to_string(object.x) + "  y " +
+         std::to_string(object.y);
+}
+
+void printObjectList(const char* label, const std::vector<AreaObjectRef>& objects) {
+  std::cout << label << ": " << objects.size() << '\n';
+  for (const auto& object : objects)
+    std::cout << "  " << objectText(object) << '\n';
+}
+
+void printSpecial(const char* label, const std::optional<AreaObjectRef>& object) {
+  std::cout << label << ": " << (object ? objectText(*object) : std::string("none")) << '\n';
+}
+
+// --- the commands -----------------------------------------------------------
+
+int runDemoGame(const std::filesystem::path& folder, std::uint64_t seed) {
+  if (auto made = demo::makeDemoGame(folder, seed); !made) return reportError(made.error());
+  std::cout << "demo game written to " << platform::cp932ToUtf8(platform::pathForMessage(folder))
+            << '\n';
+  return kExitSuccess;
+}
+
+int runCatalogue(const Context& context, bool asJson) {
+  auto game = openCatalogue(context);
+  if (!game) return reportError(game.error());
+  json entries = json::array();
+  for (std::size_t i = 0; i < game->names.size(); ++i) {
+    const std::string name = platform::cp932ToUtf8(game->names[i]);
+    if (asJson) {
+      entries.push_back(json{{"index", i}, {"name", name}});
+    } else {
+      std::cout << i << '\t' << name << '\n';
+    }
+  }
+  if (asJson) std::cout << entries.dump(2) << '\n';
+  return kExitSuccess;
+}
+
+int runObjects(const Context& context, const std::string& areaArgument, bool asJson) {
+  auto area = openArea(context, areaArgument);
+  if (!area) return reportError(area.error());
+  const auto& file = area->file;
+  const int width = file.gridWidth();
+  const int height = file.gridHeight() / 2;
+  const AreaObjects objects = queryObjects(file);
+  const std::string name = platform::cp932ToUtf8(area->name);
+  if (asJson) {
+    const json result{{"area", area->number},
+                      {"name", name},
+                      {"width", width},
+                      {"height", height},
+                      {"dungeons", objectsJson(objects.dungeons)},
+                      {"houses", objectsJson(objects.houses)},
+                      {"church", objectJson(objects.church)},
+                      {"tower", objectJson(objects.tower)},
+                      {"linkGate", objectJson(objects.linkGate)},
+                      {"townsfolkSpots", objects.townsfolkSpots}};
+    std::cout << result.dump(2) << '\n';
+    return kExitSuccess;
+  }
+  std::cout << "area " << area->number << ' ' << name << '\n';
+  std::cout << "size " << width << " x " << height << '\n';
+  printObjectList("dungeons", objects.dungeons);
+  printObjectList("houses", objects.houses);
+  printSpecial("church", objects.church);
+  printSpecial("tower", objects.tower);
+  printSpecial("link gate", objects.linkGate);
+  std::cout << "townsfolk spots: " << objects.townsfolkSpots << '\n';
+  return kExitSuccess;
+}
+
+// The preview as the editor shows it right after the area is chosen, with
+// every marker: dungeons and houses unchecked (cyan outline, white inside),
+// church and link gate yellow, the tower cyan.
+canvas::Canvas drawPreview(const gamedata::AreaMapFile& file) {
+  canvas::Canvas preview(gamedata::kPreviewWidth, gamedata::kPreviewHeight, canvas::kBlack);
+  (void)gamedata::DrawAreaMap(file, preview);
+  const AreaObjects objects = queryObjects(file);
+  using gamedata::ObjectItemKind;
+  auto marker = [&](ObjectItemKind kind, const AreaObjectRef& object, canvas::Colour pen,
+                    canvas::Colour brush) {
+    gamedata::DrawObjectMarker(preview, gamedata::formatObjectItem(kind, object), pen, brush);
+  };
+  for (const auto& house : objects.houses) {
+    marker(ObjectItemKind::House, house, gamedata::kMarkerCyan, gamedata::kMapWhite);
+  }
+  for (const auto& dungeon : objects.dungeons) {
+    marker(ObjectItemKind::Dungeon, dungeon, gamedata::kMarkerCyan, gamedata::kMapWhite);
+  }
+  if (objects.church) {
+    marker(ObjectItemKind::Church, *objects.church, gamedata::kMarkerYellow,
+           gamedata::kMarkerYellow);
+  }
+  if (objects.tower) {
+    marker(ObjectItemKind::Tower, *objects.tower, gamedata::kMarkerCyan, gamedata::kMarkerCyan);
+  }
+  if (objects.linkGate) {
+    marker(ObjectItemKind::LinkGate, *objects.linkGate, gamedata::kMarkerYellow,
+           gamedata::kMarkerYellow);
+  }
+  return preview;
+}
+
+int runPreview(const Context& context, const std::string& areaArgument,
+               const std::filesystem::path& output, int scale) {
+  auto area = openArea(context, areaArgument);
+  if (!area) return reportError(area.error());
+  const auto png = encodePng(drawPreview(area->file), scale);
+  if (png.empty()) return reportError(Error{"cannot encode the preview as PNG"});
+  if (auto written = platform::writeFileAtomic(output, png); !written) {
+    return reportError(written.error());
+  }
+  return kExitSuccess;
+}
+
+}  // namespace
+
+void addGameDataCommands(CLI::App& app, Context& context) {
+  {
+    struct Options {
+      std::filesystem::path folder;
+      std::uint64_t seed = demo::kDefaultDemoSeed;
+    };
+    auto options = std::make_shared<Options>();
+    auto* command = app.add_subcommand("demo-game", "Write the synthetic demo game folder DIR");
+    command->add_option("DIR", options->folder, "The folder to write")->required();
+    command->add_option("--seed", options->seed, "Seed of the terrain and object positions");
+    command->callback(
+        [&context, options] { context.exitCode = runDemoGame(options->folder, options->seed); });
+  }
+  {
+    auto asJson = std::make_shared<bool>(false);
+    auto* command =
+        app.add_subcommand("catalogue", "List the area catalogue: index, tab, name (UTF-8)");
+    command->add_flag("--json", *asJson, "Print a JSON array of {\"index\", \"name\"}");
+    command->callback([&context, asJson] { context.exitCode = runCatalogue(context, *asJson); });
+  }
+  {
+    struct Options {
+      std::string area;
+      bool asJson = false;
+    };
+    auto options = std::make_shared<Options>();
+    auto* command = app.add_subcommand(
+        "objects", "Show an area's size and objects (AREA: catalogue index or name)");
+    command->add_option("AREA", options->area, "Catalogue index or name")->required();
+    command->add_flag("--json", options->asJson, "Print the result as a JSON object");
+    command->callback([&context, options] {
+      context.exitCode = runObjects(context, options->area, options->asJson);
+    });
+  }
+  {
+    struct Options {
+      std::string area;
+      std::filesystem::path output;
+      int scale = 1;
+    };
+    auto options = std::make_shared<Options>();
+    auto* command = app.add_subcommand(
+        "preview", "Draw an area's 128 x 64 preview with its object markers as PNG");
+    command->add_option("AREA", options->area, "Catalogue index or name")->required();
+    command->add_option("-o,--output", options->output, "The PNG file to write")->required();
+    command->add_option("--scale", options->scale, "Enlarge N times without smoothing")
+        ->check(CLI::Range(1, kMaxPreviewScale));
+    command->callback([&context, options] {
+      context.exitCode = runPreview(context, options->area, options->output, options->scale);
+    });
+  }
+}
 
 }  // namespace ws::cli
