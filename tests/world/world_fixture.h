@@ -4,6 +4,7 @@
 // placed as the editor's clicks would place them.
 
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -23,8 +24,17 @@ inline const demo::DemoAreaInfo& demoArea(int areaNumber) {
   std::abort();
 }
 
-inline gamedata::AreaMapFile demoMap(int areaNumber) {
-  return gamedata::AreaMapFile{demo::demoAreaMapFile(demoArea(areaNumber))};
+// Built once per area: the demo's terrain takes a while to make.
+inline const gamedata::AreaMapFile& demoMap(int areaNumber) {
+  static std::map<int, gamedata::AreaMapFile> cache;
+  auto found = cache.find(areaNumber);
+  if (found == cache.end()) {
+    found =
+        cache
+            .emplace(areaNumber, gamedata::AreaMapFile{demo::demoAreaMapFile(demoArea(areaNumber))})
+            .first;
+  }
+  return found->second;
 }
 
 // The demo game's map files as loading reads them; a missing one gives an

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "codec/save_container.h"
+#include "platform/little_endian.h"
+#include "world/save_body_layout.h"
+#include "world/world_fixture.h"
+
+namespace ws::world {
+namespace {
+
+using testing::demoMapSource;
+using testing::firstChecked;
+using testing::place;
+
+constexpr std::size_t kLinkGateSection = 98 + 56;  // of a two-area world
+
+std::vector<std::uint8_t> build(AreaSlotTable& slots) {
+  auto body = BuildSaveBody(slots, "\x83\x65\x83\x58\x83\x67", testing::demoSpots());
+  EXPECT_TRUE(body.ok());
+  return body.ok() ? *body : std::vector<std::uint8_t>{};
+}
+
+// Link gate "星降る門" with its dungeon, and a second area.
+std::vector<std::uint8_t> twoAreaBody(int area, AreaKind kind, std::vector<bool> checked,
+                                      AreaSlotTable* slotsOut = nullptr) {
+  AreaSlotTable slots;
+  EXPECT_TRUE(place(slots, 1, AreaKind::LinkGate, 0, 0, firstChecked(1)).ok());
+  EXPECT_TRUE(place(slots, area, kind, 128, 64, std::move(checked)).ok());
+  auto body = build(slots);
+  if (slotsOut) *slotsOut = slots;
+  return body;
+}
+
+TEST(ParseSaveBody, ReadsBackAreasObjectsAndCharacterCounts) {
+  AreaSlotTable slots;
+  // Only three houses: a fourth check mark past the list changes nothing.
+  const auto body = twoAreaBody(18, AreaKind::Town, firstChecked(4), &slots);
+  auto parsed = ParseSaveBody(body);
+  ASSERT_TRUE(parsed.ok());
+  EXPECT_EQ(parsed->worldName, "\x83\x65\x83\x58\x83\x67");
+  ASSERT_EQ(parsed->areas.size(), 2u);
+  const LoadedArea& gate = parsed->areas[0];
+  EXPECT_EQ(gate.areaNumber, 1);
+  EXPECT_EQ(gate.kind, AreaKind::LinkGate);
+  EXPECT_EQ(gate.x, 0);
+  EXPECT_EQ(gate.width, 96);
+  EXPECT_EQ(gate.height, 48);
+  EXPECT_EQ(gate.specialId, slots[0].specialId);
+  EXPECT_EQ(gate.objectIds, (std::vector<std::uint8_t>{slots[0].objectIds[0]}));
+  const LoadedArea& town = parsed->areas[1];
+  EXPECT_EQ(town.kind, AreaKind::Town);
+  EXPECT_EQ(town.x, 128);
+  EXPECT_EQ(town.y, 64);
+  EXPECT_EQ(town.specialId, slots[1].specialId);
+  EXPECT_EQ(town.objectIds, (std::vector<std::uint8_t>{slots[1].objectIds[0], slots[1].objectIds[1],
+                                                       slots[1].objectIds[2]}));
+  EXPECT_EQ(parsed->townsfolkCount, 9u);
+  EXPECT_EQ(parsed->guardCount, 4u);
+}
+
+TEST(ParseSaveBody, FieldTowerIsTheSpecialAndNotAnObject) {
+  AreaSlotTable slots;
+  const auto withTower = twoAreaBody(5, AreaKind::Field, {true, false, true}, &slots);
+  auto parsed = ParseSaveBody(withTower);
+  ASSERT_TRUE(parsed.ok());
+  EXPECT_EQ(parsed->areas[1].specialId, slots[1].specialId);
+  EXPECT_EQ(parsed->areas[1].objectIds,
+            (std::vector<std::uint8_t>{slots[1].objectIds[0], slots[1].objectIds[1]}));
+
+  const auto withoutTower = twoAreaBody(6, AreaKind::Field, firstChecked(2));
+  auto plain = ParseSaveBody(withoutTower);
+  ASSERT_TRUE(plain.ok());
+  EXPECT_FALSE(plain->areas[1].specialId.has_value());
+  auto restored = RestoreAreaSlots(*plain, demoMapSource());
+  ASSERT_TRUE(restored.ok());
+  EXPECT_EQ((*restored)[1].specialId, kNoSpecial);
+}
+
+TEST(ParseSaveBody, CornersAreHalvedTowardZero) {
+  auto body = twoAreaBody(8, AreaKind::Field, {});
+  struct Case {
+    std::int32_t left, top, right, bottom;
+    std::int32_t x, y, width, height;
+  };
+  const std::vector<Case> cases{
+      {64, 0, 320, 128, 32, 0, 128, 64},
+      {-3, -3, 5, 1, -1, -1, 4, 2},
+      {INT32_MIN, 0, INT32_MAX, 0, INT32_MIN / 2, 0, INT32_MAX, 0},
+  };
+  for (const Case& c : cases) {
+    platform::storeI32(body, 98 + 8, c.left);
+    platform::storeI32(body, 98 + 12, c.top);
+    platform::storeI32(body, 98 + 16, c.right);
+    platform::storeI32(body, 98 + 20, c.bottom);
+    auto parsed = ParseSaveBody(body);
+    ASSERT_TRUE(parsed.ok());
+    const LoadedArea& area = parsed->areas[0];
+    EXPECT_EQ(area.x, c.x);
+    EXPECT_EQ(area.y, c.y);
+    EXPECT_EQ(area.width, c.width);
+    EXPECT_EQ(area.height, c.height);
+  }
+}
+
+TEST(ParseSaveBody, RejectsBodiesThatBreakTheLayout) {
+  const auto good = twoAreaBody(18, AreaKind::Town, firstChecked(3));
+  ASSERT_TRUE(ParseSaveBody(good).ok());
+  const std::size_t townSection = kLinkGateSection + 8277;
+  const std::size_t townsfolkCount = townSection + 72 + 904 + 46;
+  const std::size_t guardCount = townsfolkCount + 4 + 9 * 3390 + 14 + 32;
+  struct Case {
+    const char* name;
+    std::size_t offset;
+    std::uint32_t value;
+    int width;  // bytes written
+  };
+  const std::vector<Case> cases{
+      {"no areas", 97, 0, 1},
+      {"five areas", 97, 5, 1},
+      {"kind byte 3", 98 + 24, 3, 1},
+      {"kind byte 0", 98 + 28 + 24, 0, 1},
+      {"buildings past the end", townSection, 255, 1},
+      {"map part count past the end", kLinkGateSection + 4 + 18 + 14, 255, 1},
+      {"entries past the end", townSection + 1 + 60 + 1 + 8 + 0, 200, 1},
+      {"town records past the end", 74, 60, 1},
+      {"townsfolk past the end", townsfolkCount, 14, 4},
+      {"guards past the end", guardCount, 0xFFFFFFFF, 4},
+  };
+  for (const Case& c : cases) {
+    auto bad = good;
+    if (c.width == 1) {
+      platform::storeU8(bad, c.offset, c.value);
+    } else {
+      platform::storeU32(bad, c.offset, c.value);
+    }
+    EXPECT_FALSE(ParseSaveBody(bad).ok()) << c.name;
+  }
+}
+
+TEST(ParseSaveBody, RejectsEveryCutBeforeTheLastRecordEnds) {
+  const auto good = twoAreaBody(18, AreaKind::Town, firstChecked(3));
+  const std::size_t contentEnd = good.size() - 356;
+  for (std::size_t cut = 0; cut < contentEnd; cut += 131) {
+    EXPECT_FALSE(ParseSaveBody(std::span(good).first(cut)).ok()) << cut;
+  }
+  EXPECT_FALSE(ParseSaveBody(std::span(good).first(contentEnd - 1)).ok());
+  // The zeros after the last record carry nothing.
+  EXPECT_TRUE(ParseSaveBody(std::span(good).first(contentEnd)).ok());
+}
+
+TEST(ParseSaveBody, MapPartBlocksAreSteppedOverByTheirPartCount) {
+  auto body = twoAreaBody(6, AreaKind::Field, firstChecked(2));
+  // Give the link gate's block a second part.
+  const std::size_t block = kLinkGateSection + 4 + 18 + 14;
+  ASSERT_EQ(body[block], 1);
+  body[block] = 2;
+  body.insert(body.begin() + static_cast<std::ptrdiff_t>(block + 1 + 48), 48, std::uint8_t{7});
+  auto parsed = ParseSaveBody(body);
+  ASSERT_TRUE(parsed.ok());
+  EXPECT_EQ(parsed->areas[1].objectIds.size(), 2u);
+  EXPECT_EQ(parsed->guardCount, 2u);
+}
+
+TEST(ParseSaveBody, NamedErrorIsTheNotASaveFileMessage) {
+  const std::vector<std::uint8_t> junk(120, 0);
+  auto parsed = ParseSaveBody(junk, "RVTSV1.dat");
+  ASSERT_FALSE(parsed.ok());
+  EXPECT_EQ(parsed.error().message, codec::notASaveFileMessage("RVTSV1.dat"));
+}
+
+TEST(RestoreAreaSlots, PositionsComeBackFromTheMapFiles) {
+  AreaSlotTable slots;
+  const auto body = twoAreaBody(15, AreaKind::Town, {false, true, true, true}, &slots);
+  auto parsed = ParseSaveBody(body);
+  ASSERT_TRUE(parsed.ok());
+  AreaSlotTable stale;
+  auto restored = RestoreAreaSlots(*parsed, demoMapSource());
+  ASSERT_TRUE(restored.ok());
+  for (int i = 0; i < 2; ++i) {
+    const AreaSlot& expected = slots[i];
+    const AreaSlot& got = (*restored)[i];
+    EXPECT_EQ(got.specialX, expected.specialX);
+    EXPECT_EQ(got.specialY, expected.specialY);
+    ASSERT_EQ(got.objectCount, expected.objectCount);
+    for (std::size_t j = 0; j < got.objectCount; ++j) {
+      EXPECT_EQ(got.objectX[j], expected.objectX[j]);
+      EXPECT_EQ(got.objectY[j], expected.objectY[j]);
+    }
+  }
+  EXPECT_FALSE((*restored)[2].used);
+  EXPECT_FALSE((*restored)[3].used);
+}
+
+TEST(RestoreAreaSlots, MissingChurchOrGateRecordTakesTheMapsFirstObject) {
+  AreaSlotTable slots;
+  auto body = twoAreaBody(18, AreaKind::Town, firstChecked(3), &slots);
+  // Drop the gate record (link gate) and the church record (town).
+  const std::size_t gateCount = kLinkGateSection + 3 + 18;
+  const std::size_t churchCount = kLinkGateSection + 8277 - 14 + 1 + 60;
+  ASSERT_EQ(body[gateCount], 1);
+  ASSERT_EQ(body[churchCount + 14], 1);
+  body[churchCount + 14] = 0;
+  body.erase(body.begin() + static_cast<std::ptrdiff_t>(churchCount + 15),
+             body.begin() + static_cast<std::ptrdiff_t>(churchCount + 23));
+  body[gateCount] = 0;
+  body.erase(body.begin() + static_cast<std::ptrdiff_t>(gateCount + 1),
+             body.begin() + static_cast<std::ptrdiff_t>(gateCount + 15));
+  auto parsed = ParseSaveBody(body);
+  ASSERT_TRUE(parsed.ok());
+  EXPECT_FALSE(parsed->areas[0].specialId.has_value());
+  EXPECT_FALSE(parsed->areas[1].specialId.has_value());
+  auto restored = RestoreAreaSlots(*parsed, demoMapSource());
+  ASSERT_TRUE(restored.ok());
+  EXPECT_EQ((*restored)[0].specialId, slots[0].specialId);
+  EXPECT_EQ((*restored)[1].specialId, slots[1].specialId);
+  EXPECT_EQ((*restored)[1].specialX, slots[1].specialX);
+}
+
+TEST(RestoreAreaSlots, UnreadableMapFileRejectsTheLoad) {
+  const auto body = twoAreaBody(18, AreaKind::Town, firstChecked(3));
+  auto parsed = ParseSaveBody(body);
+  ASSERT_TRUE(parsed.ok());
+  const AreaMapSource failing = [](int areaNumber) -> Result<gamedata::AreaMapFile> {
+    if (areaNumber == 18) return Error{"town file"};
+    return testing::demoMap(areaNumber);
+  };
+  auto restored = RestoreAreaSlots(*parsed, failing);
+  ASSERT_FALSE(restored.ok());
+  EXPECT_EQ(restored.error().message, "town file");
+}
+
+}  // namespace
+}  // namespace ws::world
