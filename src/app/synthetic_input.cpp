@@ -5,12 +5,25 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QWindow>
 
 namespace ws::app {
 namespace {
 
+// Shown widgets get the event through their top-level window, which picks
+// the receiver by position the way the window system's events are routed
+// (scrolling, overlapping widgets and the implicit grab of a held button
+// all count); hidden ones get it directly.
 void sendMouse(QWidget* widget, QEvent::Type type, QPoint position, Qt::MouseButton button,
                Qt::MouseButtons held) {
+  QWidget* top = widget->window();
+  QWindow* handle = top->windowHandle();
+  if (handle != nullptr && widget->isVisible()) {
+    const QPointF local(widget->mapTo(top, position));
+    QMouseEvent event(type, local, local, top->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(handle, &event);
+    return;
+  }
   const QPointF local(position);
   QMouseEvent event(type, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
@@ -20,6 +33,18 @@ void sendMouse(QWidget* widget, QEvent::Type type, QPoint position, Qt::MouseBut
 
 void moveMouse(QWidget* widget, QPoint position) {
   sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, Qt::NoButton);
+}
+
+void dragTo(QWidget* widget, QPoint position) {
+  sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, Qt::LeftButton);
+}
+
+void pressAt(QWidget* widget, QPoint position) {
+  sendMouse(widget, QEvent::MouseButtonPress, position, Qt::LeftButton, Qt::LeftButton);
+}
+
+void releaseAt(QWidget* widget, QPoint position) {
+  sendMouse(widget, QEvent::MouseButtonRelease, position, Qt::LeftButton, Qt::NoButton);
 }
 
 void clickAt(QWidget* widget, QPoint position) {

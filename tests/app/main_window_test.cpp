@@ -1,0 +1,417 @@
+// The window offscreen: its controls as laid out, and user input reaching
+// the model's handlers and coming back as repainted widgets.
+
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/canvas_view.h"
+#include "app/qt_text.h"
+#include "app/synthetic_input.h"
+#include "app/window_texts.h"
+#include "demo/demo_game.h"
+#include "platform/text.h"
+#include "world/world_messages.h"
+
+namespace ws::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Demo catalogue entries the tests use.
+constexpr int kLinkGateArea = 0;   // 128 x 64, three dungeons
+constexpr int kFieldArea = 5;      // 128 x 64, a tower and three dungeons
+constexpr int kTowerOnlyArea = 7;  // a field without dungeons
+constexpr int kTownArea = 14;      // 128 x 64, a church and six houses
+
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    application_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "app_window_test";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class ScriptedDialogs : public editor::Dialogs {
+ public:
+  std::vector<std::string> messages;
+  std::deque<fs::path> openAnswers;
+  std::deque<fs::path> saveAnswers;
+
+  void showMessage(std::string_view text) override { messages.emplace_back(text); }
+  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
+  std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
+    return next(saveAnswers);
+  }
+
+ private:
+  static std::optional<fs::path> next(std::deque<fs::path>& answers) {
+    if (answers.empty()) return std::nullopt;
+    fs::path answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// Pixels of `view` on screen that differ from the model's canvas shown at
+// `scale` times its size.
+int pixelsDifferingFrom(QWidget* view, const canvas::Canvas& canvas, int scale) {
+  const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (shown.width() != canvas.width() * scale || shown.height() != canvas.height() * scale) {
+    return -1;
+  }
+  int differing = 0;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) {
+      if (shown.pixel(x, y) != toQRgb(canvas.pixel(x / scale, y / scale))) ++differing;
+    }
+  }
+  return differing;
+}
+
+bool allBlack(const canvas::Canvas& canvas) {
+  for (const canvas::Colour pixel : canvas.pixels()) {
+    if (pixel != canvas::kBlack) return false;
+  }
+  return true;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const char* root = std::getenv("WORLDSMITH_TEST_TMP");
+    gameFolder_ = fs::path(root != nullptr ? root : fs::temp_directory_path().string()) /
+                  ("app_window_test_" + std::to_string(getpid()));
+    fs::remove_all(gameFolder_);
+    ASSERT_TRUE(demo::makeDemoGame(gameFolder_).ok());
+  }
+  static void TearDownTestSuite() { fs::remove_all(gameFolder_); }
+
+  void SetUp() override { open(&dialogs_); }
+
+  // A fresh window on the demo game; `dialogs` nullptr for real Qt dialogs.
+  void open(editor::Dialogs* dialogs) {
+    editor::EditorOptions options;
+    options.gameFolder = gameFolder_;
+    window_ = std::make_unique<TForm1>(options, dialogs);
+    ASSERT_TRUE(window_->FormCreate());
+    window_->show();
+    QApplication::processEvents();
+  }
+
+  template <typename Widget>
+  Widget* child(const char* name) {
+    auto* widget = window_->findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+
+  const editor::EditorModel& model() { return window_->model(); }
+  void chooseArea(int row) { clickListItem(child<QListWidget>("ListBox1"), row); }
+  void placeAt(QPoint position) {
+    auto* map = child<CanvasView>("Image2");
+    child<QScrollArea>("ScrollBox1")->ensureVisible(position.x(), position.y());
+    moveMouse(map, position);
+    clickAt(map, position);
+  }
+
+  static inline fs::path gameFolder_;
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<TForm1> window_;
+};
+
+TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
+  struct Place {
+    const char* name;
+    const char* parent;
+    QRect geometry;
+    bool visible;
+  };
+  const Place places[] = {
+      {"ScrollBox1", "Form1", {16, 8, 324, 276}, true},
+      {"Image1", "Form1", {352, 8, 256, 128}, true},
+      {"Panel1", "Form1", {352, 144, 257, 131}, true},
+      {"Label1", "Panel1", {160, 8, 24, 12}, true},
+      {"RadioButton1", "Panel1", {8, 40, 97, 17}, true},
+      {"RadioButton2", "Panel1", {8, 64, 89, 17}, true},
+      {"RadioButton3", "Panel1", {8, 88, 89, 17}, true},
+      {"CheckListBox1", "Panel1", {112, 24, 137, 97}, true},
+      {"CheckListBox2", "Panel1", {112, 24, 137, 97}, false},
+      {"CheckListBox3", "Form1", {216, 360, 121, 73}, false},
+      {"ListBox1", "Form1", {352, 288, 257, 160}, true},
+      {"ListBox2", "Form1", {216, 296, 121, 52}, true},
+      {"Label2", "Form1", {24, 304, 60, 12}, true},
+      {"Edit1", "Form1", {24, 320, 161, 20}, true},
+      {"Button1", "Form1", {16, 408, 75, 25}, true},
+      {"Button2", "Form1", {96, 408, 75, 25}, true},
+  };
+  for (const Place& place : places) {
+    SCOPED_TRACE(place.name);
+    QWidget* widget = child<QWidget>(place.name);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(place.parent));
+    EXPECT_EQ(widget->geometry(), place.geometry);
+    EXPECT_EQ(widget->isVisibleTo(window_.get()), place.visible);
+  }
+  // The world map lies inside the scroll box at its top left, 512 x 256.
+  auto* map = child<CanvasView>("Image2");
+  EXPECT_TRUE(child<QScrollArea>("ScrollBox1")->isAncestorOf(map));
+  EXPECT_EQ(map->geometry(), QRect(0, 0, 512, 256));
+  EXPECT_EQ(window_->pos(), QPoint(284, 105));
+}
+
+TEST_F(MainWindowTest, CaptionsAreTheSystemsTexts) {
+  struct Caption {
+    const char* name;
+    const char* utf8;
+  };
+  const Caption captions[] = {
+      {"Label1", "建物"},     {"RadioButton1", "リンクゲート"}, {"RadioButton2", "フィールド"},
+      {"RadioButton3", "町"}, {"Label2", "ワールド名"},         {"Button1", "LOAD"},
+      {"Button2", "SAVE"},
+  };
+  for (const Caption& caption : captions) {
+    SCOPED_TRACE(caption.name);
+    QWidget* widget = child<QWidget>(caption.name);
+    ASSERT_NE(widget, nullptr);
+    const QString expected = QString::fromUtf8(caption.utf8);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      EXPECT_EQ(label->text(), expected);
+    } else {
+      EXPECT_EQ(qobject_cast<QAbstractButton*>(widget)->text(), expected);
+    }
+  }
+  EXPECT_EQ(child<QLineEdit>("Edit1")->text(), QString::fromUtf8("テストワールド"));
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Form1"));
+}
+
+TEST(WindowTexts, AreTheCp932SpellingsOfTheirJapanese) {
+  struct Text {
+    std::string_view cp932;
+    const char* utf8;
+  };
+  const Text texts[] = {
+      {kFontFamily, "ＭＳ ゴシック"},         {kLabel1Caption, "建物"},
+      {kRadioButton1Caption, "リンクゲート"}, {kRadioButton2Caption, "フィールド"},
+      {kRadioButton3Caption, "町"},           {kLabel2Caption, "ワールド名"},
+  };
+  for (const Text& text : texts) {
+    EXPECT_EQ(platform::utf8ToCp932(text.utf8), std::string(text.cp932)) << text.utf8;
+  }
+}
+
+TEST_F(MainWindowTest, StartsWithTheLinkGateKindTheCatalogueAndABlackMap) {
+  EXPECT_TRUE(child<QRadioButton>("RadioButton1")->isChecked());
+  EXPECT_EQ(child<QListWidget>("ListBox1")->count(), 200);
+  EXPECT_EQ(child<QListWidget>("ListBox1")->item(kLinkGateArea)->text(),
+            QString::fromUtf8("始まりの門"));
+  EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 0);
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image2"), model().Image2(), 1), 0);
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image1"), model().Image1(), 2), 0);
+  EXPECT_TRUE(allBlack(model().Image1()));
+}
+
+TEST_F(MainWindowTest, ListsHaveTwelvePixelItemsInATwelvePixelFont) {
+  for (const char* name : {"ListBox1", "CheckListBox1"}) {
+    auto* list = child<QListWidget>(name);
+    if (list->count() == 0) chooseArea(kLinkGateArea);
+    ASSERT_GT(list->count(), 0) << name;
+    EXPECT_EQ(list->visualItemRect(list->item(0)).height(), 12) << name;
+  }
+  EXPECT_EQ(window_->font().pixelSize(), 12);
+}
+
+TEST_F(MainWindowTest, FocusMovesInTheLayoutsTabOrder) {
+  const QStringList order{"Button1",       "ListBox1",      "ScrollBox1",   "Button2",
+                          "CheckListBox1", "RadioButton1",  "RadioButton2", "RadioButton3",
+                          "CheckListBox2", "CheckListBox3", "Edit1",        "ListBox2"};
+  QStringList chain;
+  QWidget* widget = child<QWidget>("Button1");
+  do {
+    if (order.contains(widget->objectName()) && !chain.contains(widget->objectName())) {
+      chain << widget->objectName();
+    }
+    widget = widget->nextInFocusChain();
+  } while (widget != child<QWidget>("Button1"));
+  EXPECT_EQ(chain, order);
+}
+
+TEST_F(MainWindowTest, ClickingACatalogueItemChoosesTheAreaAndRepaints) {
+  chooseArea(kLinkGateArea);
+  EXPECT_EQ(model().ListBox1().selected, kLinkGateArea);
+  EXPECT_TRUE(model().cursor().armed);
+  auto* dungeons = child<QListWidget>("CheckListBox1");
+  ASSERT_EQ(dungeons->count(), model().CheckListBox1().count());
+  ASSERT_EQ(dungeons->count(), 3);
+  EXPECT_EQ(dungeons->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(dungeons->item(1)->checkState(), Qt::Unchecked);
+  EXPECT_FALSE(allBlack(model().Image1()));
+  // The preview at twice its size, every pixel a 2 x 2 block.
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image1"), model().Image1(), 2), 0);
+}
+
+TEST_F(MainWindowTest, ClickingAKindButtonRunsItsHandler) {
+  chooseArea(kTownArea);
+  clickAt(child<QRadioButton>("RadioButton3"), {4, 8});
+  EXPECT_EQ(model().RadioButtons().selected, 3);
+  EXPECT_TRUE(child<QRadioButton>("RadioButton3")->isChecked());
+  EXPECT_FALSE(child<QRadioButton>("RadioButton1")->isChecked());
+  EXPECT_TRUE(child<QWidget>("CheckListBox2")->isVisible());
+  EXPECT_FALSE(child<QWidget>("CheckListBox1")->isVisible());
+  EXPECT_EQ(child<QListWidget>("CheckListBox2")->count(), 6);
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image1"), model().Image1(), 2), 0);
+}
+
+TEST_F(MainWindowTest, ClickingACheckMarkTogglesItAndRedrawsTheMarkers) {
+  chooseArea(kLinkGateArea);
+  const canvas::Canvas before = model().Image1();
+  clickCheckMark(child<QListWidget>("CheckListBox1"), 1);
+  EXPECT_TRUE(model().CheckListBox1().isChecked(1));
+  EXPECT_EQ(child<QListWidget>("CheckListBox1")->item(1)->checkState(), Qt::Checked);
+  EXPECT_NE(std::vector<canvas::Colour>(before.pixels().begin(), before.pixels().end()),
+            std::vector<canvas::Colour>(model().Image1().pixels().begin(),
+                                        model().Image1().pixels().end()));
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image1"), model().Image1(), 2), 0);
+
+  clickCheckMark(child<QListWidget>("CheckListBox1"), 1);
+  EXPECT_FALSE(model().CheckListBox1().isChecked(1));
+}
+
+TEST_F(MainWindowTest, MapClicksArriveInMapPixelsWhateverTheScrolling) {
+  chooseArea(kLinkGateArea);
+  auto* box = child<QScrollArea>("ScrollBox1");
+  box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->maximum());
+  QApplication::processEvents();
+  ASSERT_GT(box->horizontalScrollBar()->value(), 0);
+
+  auto* map = child<CanvasView>("Image2");
+  moveMouse(map, {400, 10});
+  EXPECT_EQ(model().cursor().x, 384);
+  EXPECT_EQ(model().cursor().y, 0);
+  clickAt(map, {400, 10});
+  const world::AreaSlot& slot = model().areaSlots()[0];
+  EXPECT_TRUE(slot.used);
+  EXPECT_EQ(slot.x, 384);
+  auto* placed = child<QListWidget>("ListBox2");
+  ASSERT_EQ(placed->count(), 1);
+  EXPECT_EQ(placed->item(0)->text(), QString::fromUtf8("始まりの門=0"));
+  // The model selected the field kind and took the link gate kind away.
+  EXPECT_TRUE(child<QRadioButton>("RadioButton2")->isChecked());
+  EXPECT_FALSE(child<QRadioButton>("RadioButton1")->isEnabled());
+  EXPECT_EQ(pixelsDifferingFrom(map, model().Image2(), 1), 0);
+}
+
+TEST_F(MainWindowTest, DraggingPastTheLeftEdgeGivesNegativePositionsAndNoClick) {
+  chooseArea(kLinkGateArea);
+  auto* map = child<CanvasView>("Image2");
+  pressAt(map, {40, 10});
+  dragTo(map, {-40, 10});
+  EXPECT_EQ(model().cursor().x, -32);
+  releaseAt(map, {-40, 10});
+  EXPECT_EQ(model().areaSlots().usedCount(), 0);
+}
+
+TEST_F(MainWindowTest, ARefusedPlacementShowsItsMessageInAMessageBox) {
+  open(nullptr);               // real dialogs
+  chooseArea(kTowerOnlyArea);  // a link gate area needs a dungeon; this one has none
+  QString shown;
+  QTimer closer;
+  closer.setInterval(10);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    shown = box->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+  closer.start();
+  placeAt({10, 10});
+  closer.stop();
+  EXPECT_EQ(shown, fromCp932(world::kLinkGateNeedsDungeonMessage));
+  EXPECT_EQ(model().areaSlots().usedCount(), 0);
+  EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 0);
+}
+
+TEST_F(MainWindowTest, LoadShowsTheSavedChoicesWithoutEchoingItsSelections) {
+  const fs::path save = gameFolder_ / "usr" / "window_test.dat";
+  chooseArea(kLinkGateArea);
+  clickCheckMark(child<QListWidget>("CheckListBox1"), 2);  // dungeons 0 and 2
+  placeAt({10, 10});
+  chooseArea(kFieldArea);
+  placeAt({140, 10});
+  ASSERT_EQ(model().areaSlots().usedCount(), 2);
+  dialogs_.saveAnswers.push_back(save);
+  clickAt(child<QPushButton>("Button2"), {10, 10});
+  ASSERT_TRUE(fs::exists(save));
+
+  // Show something else, then load.
+  chooseArea(kTownArea);
+  dialogs_.openAnswers.push_back(save);
+  clickAt(child<QPushButton>("Button1"), {10, 10});
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 2);
+  EXPECT_EQ(child<QListWidget>("ListBox1")->currentRow(), kFieldArea);
+  EXPECT_TRUE(child<QRadioButton>("RadioButton3")->isChecked());
+  EXPECT_FALSE(child<QRadioButton>("RadioButton1")->isEnabled());
+  EXPECT_TRUE(child<QWidget>("CheckListBox2")->isVisible());
+  // The field's saved dungeon stays checked; had the catalogue selection come
+  // back as a user's choice, its default checks would have replaced it.
+  auto* dungeons = child<QListWidget>("CheckListBox1");
+  for (int i = 0; i < dungeons->count(); ++i) {
+    EXPECT_EQ(dungeons->item(i)->checkState() == Qt::Checked, model().CheckListBox1().isChecked(i))
+        << i;
+  }
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image2"), model().Image2(), 1), 0);
+  fs::remove(save);
+}
+
+TEST_F(MainWindowTest, NameFieldTakesAtMostThirtyOneCp932Bytes) {
+  auto* edit = child<QLineEdit>("Edit1");
+  edit->setFocus();
+  edit->end(false);
+  const QString typed[] = {QStringLiteral("é"), QString::fromUtf8("あ")};
+  // "é" has no CP932 form; "テストワールド" is 14 bytes, so eight "あ" fit
+  // and the ninth is refused.
+  for (int i = 0; i < 10; ++i) {
+    const QString& text = typed[i == 0 ? 0 : 1];
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &press);
+  }
+  EXPECT_EQ(model().Edit1().size(), 30u);
+  EXPECT_EQ(edit->text(), fromCp932(model().Edit1()));
+  EXPECT_EQ(edit->text(), QString::fromUtf8("テストワールド") + QString(8, QChar(0x3042)));
+}
+
+}  // namespace
+}  // namespace ws::app
