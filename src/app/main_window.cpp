@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
@@ -232,6 +233,8 @@ void TForm1::connectEvents() {
   connect(button2_, &QPushButton::clicked, this,
           [this] { run([this] { model_->Button2Click(); }); });
   connect(listBox1_, &QListWidget::currentRowChanged, this, &TForm1::onListBox1Changed);
+  connect(listBox1_, &QListWidget::itemClicked, this, &TForm1::onListBox1ItemClicked);
+  listBox1_->viewport()->installEventFilter(this);
   connect(listBox2_, &QListWidget::currentRowChanged, this, &TForm1::onListBox2Changed);
   connect(image2_, &CanvasView::mouseMoved, this,
           [this](int x, int y) { run([this, x, y] { model_->Image2MouseMove(x, y); }); });
@@ -259,6 +262,21 @@ void TForm1::onListBox1Changed(int row) {
     model_->setListBox1Selection(row);
     model_->ListBox1Click();
   });
+}
+
+// A click on the catalogue item that is already selected changes no
+// selection, yet the user chose that area again, as after a load or after
+// picking it from the placed areas; it runs the choice like any other click.
+void TForm1::onListBox1ItemClicked(QListWidgetItem* item) {
+  const int row = listBox1_->row(item);
+  if (row >= 0 && row == listBox1RowAtPress_) onListBox1Changed(row);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == listBox1_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    listBox1RowAtPress_ = listBox1_->currentRow();
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::onListBox2Changed(int row) {

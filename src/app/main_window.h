@@ -42,6 +42,9 @@ class TForm1 : public QWidget {
 
   const editor::EditorModel& model() const { return *model_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
   // Shows the model's state in the widgets.
   void showModel();
 
@@ -54,6 +57,7 @@ class TForm1 : public QWidget {
   void run(Handler&& handler);
 
   void onListBox1Changed(int row);
+  void onListBox1ItemClicked(QListWidgetItem* item);
   void onListBox2Changed(int row);
   void onCheckChanged(editor::CheckList list, QListWidgetItem* item);
   void onWorldNameEdited(const QString& text);
@@ -77,6 +81,10 @@ class TForm1 : public QWidget {
   QLineEdit* edit1_ = nullptr;
   QPushButton* button1_ = nullptr;
   QPushButton* button2_ = nullptr;
+
+  // The catalogue row selected when the last mouse press on it began: a
+  // click on the row that was already selected chooses the area again.
+  int listBox1RowAtPress_ = -1;
 
   // The CP932 items each list shows, to rebuild a list only when it changed.
   std::vector<std::string> shownListBox1_;

@@ -44,6 +44,7 @@ constexpr int kLinkGateArea = 0;   // 128 x 64, three dungeons
 constexpr int kFieldArea = 5;      // 128 x 64, a tower and three dungeons
 constexpr int kTowerOnlyArea = 7;  // a field without dungeons
 constexpr int kTownArea = 14;      // 128 x 64, a church and six houses
+constexpr int kBrokenArea = 29;    // its map file has a bad header
 
 class QtEnvironment : public ::testing::Environment {
  public:
@@ -280,6 +281,23 @@ TEST_F(MainWindowTest, ClickingACatalogueItemChoosesTheAreaAndRepaints) {
   EXPECT_FALSE(allBlack(model().Image1()));
   // The preview at twice its size, every pixel a 2 x 2 block.
   EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image1"), model().Image1(), 2), 0);
+}
+
+TEST_F(MainWindowTest, ClickingTheSelectedCatalogueItemChoosesItAgainOnce) {
+  chooseArea(kLinkGateArea);
+  clickCheckMark(child<QListWidget>("CheckListBox1"), 1);
+  ASSERT_TRUE(model().CheckListBox1().isChecked(1));
+  // Chosen again: the default checks replace the user's.
+  chooseArea(kLinkGateArea);
+  EXPECT_FALSE(model().CheckListBox1().isChecked(1));
+  EXPECT_TRUE(model().CheckListBox1().isChecked(0));
+
+  // Each click runs the choice once: a refused area map file shows its
+  // message once per click.
+  chooseArea(kBrokenArea);
+  EXPECT_EQ(dialogs_.messages.size(), 1u);
+  chooseArea(kBrokenArea);
+  EXPECT_EQ(dialogs_.messages.size(), 2u);
 }
 
 TEST_F(MainWindowTest, ClickingAKindButtonRunsItsHandler) {
