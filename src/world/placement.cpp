@@ -40,12 +40,12 @@ Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameF
       catalogue[static_cast<std::size_t>(areaNumber)].empty()) {
     // No name, no file: name the place it would have been looked for.
     return Error{
-        areaMapFileMessage(platform::areaMapFilePath(gameFolder, std::to_string(areaNumber)))};
+        fileNotReadMessage(platform::areaMapFilePath(gameFolder, std::to_string(areaNumber)))};
   }
   const std::filesystem::path path =
       platform::areaMapFilePath(gameFolder, catalogue[static_cast<std::size_t>(areaNumber)]);
   auto file = gamedata::LoadAreaMapFile(path);
-  if (!file) return Error{areaMapFileMessage(path)};
+  if (!file) return Error{fileNotReadMessage(path)};
   return std::move(*file);
 }
 

@@ -4,7 +4,7 @@
 
 namespace ws::world {
 
-std::string areaMapFileMessage(const std::filesystem::path& path) {
+std::string fileNotReadMessage(const std::filesystem::path& path) {
   std::string message = platform::pathForMessage(path);
   message += '\n';
   message += platform::fileExists(path) ? kFileUnreadableSuffix : kFileNotFoundSuffix;

@@ -58,7 +58,8 @@ inline constexpr std::string_view kFileUnreadableSuffix =
     "\x82\xF0\x93\xC7\x82\xDD\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
 
 // "<path>\nが見つかりません" for a file that does not exist, or
-// "<path>\nを読み込めません" for one that exists but cannot be read.
-std::string areaMapFileMessage(const std::filesystem::path& path);
+// "<path>\nを読み込めません" for one that exists but cannot be read: an
+// area map file, or a save file named on the command line.
+std::string fileNotReadMessage(const std::filesystem::path& path);
 
 }  // namespace ws::world

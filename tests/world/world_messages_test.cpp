@@ -29,7 +29,7 @@ TEST(WorldMessages, EveryMessageIsItsJapaneseTextInCp932) {
 }
 
 TEST(WorldMessages, AreaMapFileMessageNamesTheFileOnItsOwnLine) {
-  const std::string message = areaMapFileMessage("/no/such/folder/area");
+  const std::string message = fileNotReadMessage("/no/such/folder/area");
   EXPECT_EQ(message.substr(0, message.find('\n')), "/no/such/folder/area");
   EXPECT_EQ(message.substr(message.find('\n') + 1), kFileNotFoundSuffix);
 }

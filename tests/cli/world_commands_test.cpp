@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "codec/save_container.h"
+#include "demo/demo_game.h"
+
+namespace ws::cli {
+namespace {
+
+using nlohmann::json;
+
+struct Outcome {
+  int exitCode = 0;
+  std::string out;
+  std::string err;
+};
+
+class WorldCommands : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
+    folder_ = std::filesystem::path(tmp ? tmp : "/tmp") / "cli_world_commands_test";
+    std::filesystem::remove_all(folder_);
+    ASSERT_TRUE(demo::makeDemoGame(folder_ / "game").ok());
+  }
+  static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
+
+  static Outcome run(std::vector<std::string> args, bool withGame = true) {
+    CLI::App app;
+    app.require_subcommand(1);
+    Context context;
+    if (withGame) context.gameDir = folder_ / "game";
+    addWorldCommands(app, context);
+    std::vector<char*> argv{const_cast<char*>("worldsmith-cli")};
+    for (auto& arg : args)
+      argv.push_back(arg.data());
+    std::ostringstream out;
+    std::ostringstream err;
+    auto* oldOut = std::cout.rdbuf(out.rdbuf());
+    auto* oldErr = std::cerr.rdbuf(err.rdbuf());
+    app.parse(static_cast<int>(argv.size()), argv.data());
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+    return {context.exitCode, out.str(), err.str()};
+  }
+
+  static std::string file(const std::string& name, const std::string& text) {
+    const auto path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  static Outcome build(const std::string& world, const std::string& save = "out.dat") {
+    return run({"build", file("world.json", world), "-o", (folder_ / save).string()});
+  }
+
+  static std::filesystem::path folder_;
+};
+
+std::filesystem::path WorldCommands::folder_;
+
+// The worked world: "星降る門" with its dungeon (number 1) and the town
+// "山あいの里" with its three houses, listed out of order.
+const std::string kWorkedWorld = R"({"areas": [
+  {"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
+  {"area": "山あいの里", "kind": "town", "x": 128, "y": 0, "objects": [3, 1, 2], "slot": 3}]})";
+
+TEST_F(WorldCommands, BuildWritesTheWorldAndInfoShowsWhatLoadingRestores) {
+  const Outcome built = build(kWorkedWorld);
+  ASSERT_EQ(built.exitCode, kExitSuccess) << built.err;
+  const Outcome shown = run({"info", (folder_ / "out.dat").string(), "--json"});
+  ASSERT_EQ(shown.exitCode, kExitSuccess) << shown.err;
+  const json info = json::parse(shown.out);
+  EXPECT_EQ(info["name"], "テストワールド");
+  EXPECT_EQ(info["bodyLength"], 44749);
+  EXPECT_EQ(info["townsfolk"], 9);
+  EXPECT_EQ(info["guards"], 4);
+  ASSERT_EQ(info["areas"].size(), 2u);
+  const json& gate = info["areas"][0];
+  EXPECT_EQ(gate["slot"], 0);
+  EXPECT_EQ(gate["area"], 1);
+  EXPECT_EQ(gate["name"], "星降る門");
+  EXPECT_EQ(gate["kind"], "link-gate");
+  EXPECT_EQ(gate["width"], 96);
+  EXPECT_EQ(gate["objects"], json::array({1}));
+  EXPECT_TRUE(gate["special"].is_number());
+  const json& town = info["areas"][1];
+  EXPECT_EQ(town["kind"], "town");
+  EXPECT_EQ(town["x"], 128);
+  EXPECT_EQ(town["height"], 48);
+  EXPECT_EQ(town["objects"], json::array({1, 2, 3}));  // saved in query order
+
+  const Outcome text = run({"info", (folder_ / "out.dat").string()});
+  ASSERT_EQ(text.exitCode, kExitSuccess);
+  EXPECT_NE(text.out.find("山あいの里"), std::string::npos);
+  EXPECT_NE(text.out.find("guards: 4"), std::string::npos);
+}
+
+TEST_F(WorldCommands, InfoWorksWithoutTheGameAndShowsAFieldWithoutTowerAsNull) {
+  const Outcome built = build(R"({"name": "森", "areas": [
+      {"area": 6, "kind": "field", "x": 256, "y": 0, "objects": []},
+      {"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]}]})");
+  ASSERT_EQ(built.exitCode, kExitSuccess) << built.err;
+  const Outcome shown = run({"info", (folder_ / "out.dat").string(), "--json"}, false);
+  ASSERT_EQ(shown.exitCode, kExitSuccess) << shown.err;
+  const json info = json::parse(shown.out);
+  EXPECT_EQ(info["name"], "森");
+  EXPECT_EQ(info["areas"][0]["kind"], "link-gate");  // saving moved it first
+  EXPECT_TRUE(info["areas"][1]["special"].is_null());
+  EXPECT_EQ(info["areas"][1]["objects"], json::array());
+}
+
+TEST_F(WorldCommands, BuildRefusesBadWorldsWithTheirMessages) {
+  struct Case {
+    const char* world;
+    const char* message;
+  };
+  const std::vector<Case> cases{
+      {R"({"areas": []})", "リンクゲートがありません"},
+      {R"({"areas": [{"area": 8, "kind": "field", "x": 0, "y": 0}]})", "リンクゲートがありません"},
+      {R"({"areas": [{"area": 16, "kind": "town", "x": 0, "y": 0, "objects": [1, 2]}]})",
+       "町は最低3つの建物が必要です"},
+      {R"({"areas": [{"area": 0, "kind": "link-gate", "x": 0, "y": 0, "objects": []}]})",
+       "リンクゲートエリアは最低１つのダンジョンが必要です"},
+      {R"({"areas": [{"area": 19, "kind": "town", "x": 0, "y": 0, "objects": [0, 1, 2]}]})",
+       "町エリアには教会が必要です"},
+      {R"({"areas": [{"area": 29, "kind": "field", "x": 0, "y": 0}]})", "not msg file"},
+      {R"({"areas": [{"area": 31, "kind": "field", "x": 0, "y": 0}]})", "が見つかりません"},
+      {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
+                     {"area": 26, "kind": "link-gate", "x": 256, "y": 0, "objects": []}]})",
+       "only one link gate"},
+      {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
+                     {"area": 8, "kind": "field", "x": 95, "y": 47}]})",
+       "overlaps"},
+      {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 417, "y": 0, "objects": [1]}]})",
+       "does not fit"},
+      {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1, 1]}]})",
+       "listed twice"},
+      {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [7]}]})",
+       "no dungeon numbered 7"},
+      {R"({"areas": [{"area": "どこにもない", "kind": "field", "x": 0, "y": 0}]})",
+       "no area named"},
+      {R"({"areas": [{"area": 1, "kind": "castle", "x": 0, "y": 0}]})", "\"kind\""},
+      {R"({"areas": [{"area": 8, "kind": "field", "x": 0, "y": 0, "slot": 4}]})", "\"slot\""},
+      {R"([1, 2])", "not a JSON object"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = build(c.world, "refused.dat");
+    EXPECT_EQ(outcome.exitCode, kExitBadInput) << c.world;
+    EXPECT_NE(outcome.err.find(c.message), std::string::npos) << c.world << " gave " << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "refused.dat"));
+  }
+}
+
+TEST_F(WorldCommands, FifthAreaIsRefusedAsTheEditorWould) {
+  const Outcome outcome = build(R"({"areas": [
+      {"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
+      {"area": 8, "kind": "field", "x": 96, "y": 0}, {"area": 8, "kind": "field", "x": 128, "y": 0},
+      {"area": 8, "kind": "field", "x": 160, "y": 0}, {"area": 8, "kind": "field", "x": 192, "y": 0}]})",
+                                "refused.dat");
+  EXPECT_EQ(outcome.exitCode, kExitBadInput);
+  EXPECT_NE(outcome.err.find("マップパーツは４つまでです！"), std::string::npos);
+}
+
+TEST_F(WorldCommands, InfoRefusesAFileThatIsNotASaveFile) {
+  const std::string notSave = file("not_a_save.dat", std::string(200, 'x'));
+  const Outcome outcome = run({"info", notSave});
+  EXPECT_EQ(outcome.exitCode, kExitBadInput);
+  EXPECT_NE(outcome.err.find("はセーブファイルではありません"), std::string::npos);
+
+  // A real container around a body that is not a world.
+  const std::vector<std::uint8_t> junk(300, 9);
+  ASSERT_TRUE(codec::writeSaveFile(folder_ / "junk.dat", junk).ok());
+  const Outcome junkOutcome = run({"info", (folder_ / "junk.dat").string()});
+  EXPECT_EQ(junkOutcome.exitCode, kExitBadInput);
+  EXPECT_NE(junkOutcome.err.find("junk.dat\nはセーブファイルではありません"), std::string::npos);
+
+  const Outcome missing = run({"info", (folder_ / "nothing.dat").string()});
+  EXPECT_EQ(missing.exitCode, kExitBadInput);
+  EXPECT_NE(missing.err.find("が見つかりません"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ws::cli
