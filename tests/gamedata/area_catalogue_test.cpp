@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -83,10 +84,10 @@ TEST(AreaCatalogue, LoadReadsTheFileAndRefusesAMissingOne) {
   const auto path = folder / "Mif_area.bin";
   const auto bytes = demo::buildCatalogueFile(numberedNames());
   {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
+    std::ofstream out(path, std::ios::binary);
+    ASSERT_TRUE(out.good());
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   const auto catalogue = LoadAreaCatalogue(path);
   ASSERT_TRUE(catalogue.has_value());

@@ -44,23 +44,27 @@ class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
+    put(name, value);
+  }
+  ~ScopedEnv() { put(name_, old_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  static void put(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    // The C runtime passes the change on to the process environment, which
+    // GetEnvironmentVariableW reads; an empty value removes the variable.
+    ::_putenv_s(name, value ? value->c_str() : "");
+#else
     if (value) {
       ::setenv(name, value->c_str(), 1);
     } else {
       ::unsetenv(name);
     }
+#endif
   }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
 
- private:
   const char* name_;
   std::optional<std::string> old_;
 };
