@@ -73,9 +73,12 @@ Result<ChosenArea> openArea(const Context& context, const std::string& area) {
   auto number = findArea(game->names, area);
   if (!number) return number.error();
   const std::string& name = game->names[static_cast<std::size_t>(*number)];
+  if (name.empty()) {
+    return Error{"area " + std::to_string(*number) + " has no name in the catalogue"};
+  }
   const auto path = platform::areaMapFilePath(game->folder, name);
   auto file = gamedata::LoadAreaMapFile(path);
-  if (!file || name.empty()) return Error{"cannot read " + platform::pathForMessage(path)};
+  if (!file) return Error{"cannot read " + platform::pathForMessage(path)};
   if (!file->isValid()) return Error{std::string(gamedata::kNotMsgFile)};
   return ChosenArea{*number, name, std::move(*file)};
 }
