@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -379,6 +383,62 @@ TEST_F(MainWindowTest, ARefusedPlacementShowsItsMessageInAMessageBox) {
   EXPECT_EQ(shown, fromCp932(world::kLinkGateNeedsDungeonMessage));
   EXPECT_EQ(model().areaSlots().usedCount(), 0);
   EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 0);
+}
+
+// What a real file dialog showed when it opened; it is cancelled at once.
+struct ShownFileDialog {
+  bool opened = false;
+  QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+  QString folder;
+  QStringList selected;
+  bool confirmsOverwrite = false;
+};
+
+ShownFileDialog cancelNextFileDialog(const std::function<void()>& action) {
+  ShownFileDialog shown;
+  QTimer closer;
+  closer.setInterval(10);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    shown.opened = true;
+    shown.mode = dialog->acceptMode();
+    shown.folder = dialog->directory().canonicalPath();
+    shown.selected = dialog->selectedFiles();
+    shown.confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+    dialog->reject();
+  });
+  closer.start();
+  action();
+  return shown;
+}
+
+TEST_F(MainWindowTest, FileDialogsStartInTheGamesUsrFolder) {
+  open(nullptr);  // real dialogs
+  chooseArea(kLinkGateArea);
+  placeAt({10, 10});
+  ASSERT_EQ(model().areaSlots().usedCount(), 1);
+  const QString usr = QDir(fromPath(gameFolder_ / "usr")).canonicalPath();
+
+  const ShownFileDialog save = cancelNextFileDialog([&] {
+    clickAt(child<QPushButton>("Button2"), {10, 10});
+  });
+  ASSERT_TRUE(save.opened);
+  EXPECT_EQ(save.mode, QFileDialog::AcceptSave);
+  EXPECT_EQ(save.folder, usr);
+  ASSERT_EQ(save.selected.size(), 1);
+  EXPECT_EQ(QFileInfo(save.selected.front()).fileName(), QStringLiteral("RVTSV1.dat"));
+  EXPECT_TRUE(save.confirmsOverwrite);
+  EXPECT_FALSE(fs::exists(gameFolder_ / "usr" / "RVTSV1.dat"));
+
+  const ShownFileDialog load = cancelNextFileDialog([&] {
+    clickAt(child<QPushButton>("Button1"), {10, 10});
+  });
+  ASSERT_TRUE(load.opened);
+  EXPECT_EQ(load.mode, QFileDialog::AcceptOpen);
+  EXPECT_EQ(load.folder, usr);
+  // Cancelled: the world stays as it was.
+  EXPECT_EQ(model().areaSlots().usedCount(), 1);
 }
 
 TEST_F(MainWindowTest, LoadShowsTheSavedChoicesWithoutEchoingItsSelections) {
