@@ -33,51 +33,6 @@ std::vector<std::uint8_t> twoAreaBody(int area, AreaKind kind, std::vector<bool>
   return body;
 }
 
-TEST(ParseSaveBody, ReadsBackAreasObjectsAndCharacterCounts) {
-  AreaSlotTable slots;
-  // Only three houses: a fourth check mark past the list changes nothing.
-  const auto body = twoAreaBody(18, AreaKind::Town, firstChecked(4), &slots);
-  auto parsed = ParseSaveBody(body);
-  ASSERT_TRUE(parsed.ok());
-  EXPECT_EQ(parsed->worldName, "\x83\x65\x83\x58\x83\x67");
-  ASSERT_EQ(parsed->areas.size(), 2u);
-  const LoadedArea& gate = parsed->areas[0];
-  EXPECT_EQ(gate.areaNumber, 1);
-  EXPECT_EQ(gate.kind, AreaKind::LinkGate);
-  EXPECT_EQ(gate.x, 0);
-  EXPECT_EQ(gate.width, 96);
-  EXPECT_EQ(gate.height, 48);
-  EXPECT_EQ(gate.specialId, slots[0].specialId);
-  EXPECT_EQ(gate.objectIds, (std::vector<std::uint8_t>{slots[0].objectIds[0]}));
-  const LoadedArea& town = parsed->areas[1];
-  EXPECT_EQ(town.kind, AreaKind::Town);
-  EXPECT_EQ(town.x, 128);
-  EXPECT_EQ(town.y, 64);
-  EXPECT_EQ(town.specialId, slots[1].specialId);
-  EXPECT_EQ(town.objectIds, (std::vector<std::uint8_t>{slots[1].objectIds[0], slots[1].objectIds[1],
-                                                       slots[1].objectIds[2]}));
-  EXPECT_EQ(parsed->townsfolkCount, 9u);
-  EXPECT_EQ(parsed->guardCount, 4u);
-}
-
-TEST(ParseSaveBody, FieldTowerIsTheSpecialAndNotAnObject) {
-  AreaSlotTable slots;
-  const auto withTower = twoAreaBody(5, AreaKind::Field, {true, false, true}, &slots);
-  auto parsed = ParseSaveBody(withTower);
-  ASSERT_TRUE(parsed.ok());
-  EXPECT_EQ(parsed->areas[1].specialId, slots[1].specialId);
-  EXPECT_EQ(parsed->areas[1].objectIds,
-            (std::vector<std::uint8_t>{slots[1].objectIds[0], slots[1].objectIds[1]}));
-
-  const auto withoutTower = twoAreaBody(6, AreaKind::Field, firstChecked(2));
-  auto plain = ParseSaveBody(withoutTower);
-  ASSERT_TRUE(plain.ok());
-  EXPECT_FALSE(plain->areas[1].specialId.has_value());
-  auto restored = RestoreAreaSlots(*plain, demoMapSource());
-  ASSERT_TRUE(restored.ok());
-  EXPECT_EQ((*restored)[1].specialId, kNoSpecial);
-}
-
 TEST(ParseSaveBody, CornersAreHalvedTowardZero) {
   auto body = twoAreaBody(8, AreaKind::Field, {});
   struct Case {
@@ -168,29 +123,6 @@ TEST(ParseSaveBody, NamedErrorIsTheNotASaveFileMessage) {
   auto parsed = ParseSaveBody(junk, "RVTSV1.dat");
   ASSERT_FALSE(parsed.ok());
   EXPECT_EQ(parsed.error().message, codec::notASaveFileMessage("RVTSV1.dat"));
-}
-
-TEST(RestoreAreaSlots, PositionsComeBackFromTheMapFiles) {
-  AreaSlotTable slots;
-  const auto body = twoAreaBody(15, AreaKind::Town, {false, true, true, true}, &slots);
-  auto parsed = ParseSaveBody(body);
-  ASSERT_TRUE(parsed.ok());
-  AreaSlotTable stale;
-  auto restored = RestoreAreaSlots(*parsed, demoMapSource());
-  ASSERT_TRUE(restored.ok());
-  for (int i = 0; i < 2; ++i) {
-    const AreaSlot& expected = slots[i];
-    const AreaSlot& got = (*restored)[i];
-    EXPECT_EQ(got.specialX, expected.specialX);
-    EXPECT_EQ(got.specialY, expected.specialY);
-    ASSERT_EQ(got.objectCount, expected.objectCount);
-    for (std::size_t j = 0; j < got.objectCount; ++j) {
-      EXPECT_EQ(got.objectX[j], expected.objectX[j]);
-      EXPECT_EQ(got.objectY[j], expected.objectY[j]);
-    }
-  }
-  EXPECT_FALSE((*restored)[2].used);
-  EXPECT_FALSE((*restored)[3].used);
 }
 
 TEST(RestoreAreaSlots, MissingChurchOrGateRecordTakesTheMapsFirstObject) {
