@@ -35,7 +35,8 @@ struct ParsedSaveBody {
 
 // Reads a body back, all or nothing: every count and record is checked
 // against the body's length, areaCount must be 1 to 4 and every kind byte 1,
-// 2 or 4. A body that breaks any of this gives an Error.
+// 2 or 4; the character lists after the areas are walked too. A body that
+// breaks any of this gives an Error ("はセーブファイルではありません").
 Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body);
 
 // The same, with the Error the not-a-save-file message for `fileName` (CP932,
@@ -49,7 +50,9 @@ using AreaMapSource = std::function<Result<gamedata::AreaMapFile>(int areaNumber
 // the rest are free. Positions of the special object and the chosen objects
 // come from each area's map file by the object query over the loaded ids; a
 // missing church or gate record takes the map file's first such object, and a
-// field without a tower record gets kNoSpecial.
+// field without a tower record gets kNoSpecial (as does a town or link gate
+// whose map has no such object either). An id the map does not hold keeps
+// position 0. The first map file that cannot be read gives its Error.
 Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMapSource& mapFiles);
 
 }  // namespace ws::world
