@@ -1,9 +1,31 @@
 #pragma once
 
+#ifdef _WIN32
+
+#include <cstdint>
+
+namespace ws::platform::testing {
+
+// Windows has no per-process cap on file sizes, so a full disk cannot be
+// imitated; tests that need one skip there.
+inline constexpr bool kCanLimitFileSize = false;
+
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(std::uint64_t /*bytes*/) {}
+  bool active() const { return false; }
+};
+
+}  // namespace ws::platform::testing
+
+#else
+
 #include <signal.h>
 #include <sys/resource.h>
 
 namespace ws::platform::testing {
+
+inline constexpr bool kCanLimitFileSize = true;
 
 // Caps the size of every file this process writes, the way a full disk
 // would stop a write: past the cap write() fails with EFBIG (SIGXFSZ is
@@ -34,3 +56,5 @@ class FileSizeLimit {
 };
 
 }  // namespace ws::platform::testing
+
+#endif
