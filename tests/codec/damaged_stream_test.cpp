@@ -129,6 +129,15 @@ TEST(DamagedStream, DecodeRejectsEveryKindOfDamage) {
          hand.originalSize = 1;
          return hand.build();
        }},
+      {"EightBitCodesEndBeforeTheLastByte",
+       [] {
+         Bytes input;
+         for (int v = 0; v < 256; ++v)
+           input.push_back(static_cast<std::uint8_t>(v));
+         Bytes stream = encodeStream(input);
+         setField(stream, kOriginalSizeOffset, 257);
+         return stream;
+       }},
       {"NoCodesButBytesToProduce",
        [] {
          HandStream hand;

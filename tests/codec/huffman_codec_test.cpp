@@ -147,6 +147,37 @@ TEST(HuffmanCodec, LongCodesFromFibonacciCountsRoundTrip) {
   EXPECT_EQ(*decoded, input);
 }
 
+// Large outputs take the wide lookup table, and long zero stretches the run
+// path, in both polarities: zero gets the 1-bit code 1 when it outweighs all
+// else together, and the 1-bit code 0 when it is just under half.
+TEST(HuffmanCodec, LargeZeroHeavyBodiesRoundTrip) {
+  struct Shape {
+    std::size_t zerosMax;
+    std::size_t othersMax;
+    int expectedZeroCode;
+  };
+  std::mt19937 random(5);
+  for (const Shape shape : {Shape{3000, 200, 1}, Shape{450, 550, 0}}) {
+    Bytes input;
+    while (input.size() < 300 * 1024) {
+      input.resize(input.size() + shape.zerosMax - random() % 10, 0);
+      for (std::size_t k = shape.othersMax - random() % 10; k > 0; --k) {
+        input.push_back(static_cast<std::uint8_t>(1 + random() % 255));
+      }
+    }
+    SCOPED_TRACE(shape.expectedZeroCode);
+    const Bytes stream = encodeStream(input);
+    ASSERT_EQ(stream[kCodeLengthTableOffset], 1);
+    ASSERT_EQ(stream[kCodeSectionOffset] >> 7, shape.expectedZeroCode);
+    auto decoded = decodeStream(stream);
+    ASSERT_TRUE(decoded.ok());
+    EXPECT_EQ(*decoded, input);
+    auto reference = reference::decodeStream(stream);
+    ASSERT_TRUE(reference.ok());
+    EXPECT_EQ(*reference, input);
+  }
+}
+
 TEST(HuffmanCodec, FastCodeBuilderMatchesTheLinearScanOnTies) {
   // Many equal counts, in leaves and internal nodes alike.
   std::mt19937 random(99);
