@@ -197,28 +197,5 @@ TEST(HuffmanCodec, FastCodeBuilderMatchesTheLinearScanOnTies) {
   }
 }
 
-TEST(ReferenceBits, WriterAndReaderFollowTheMaskSequence) {
-  Bytes buffer(2, 0);
-  reference::BitWriter writer;
-  const std::string bits = "101100111";
-  std::int32_t position = 0;
-  for (const char bit : bits)
-    position = reference::writeBit(writer, buffer, bit - '0');
-  EXPECT_EQ(position, 1);
-  EXPECT_EQ(buffer, (Bytes{0xB3, 0x80}));
-  EXPECT_EQ(reference::writeBit(writer, buffer, -1), -1);
-  EXPECT_EQ(writer.position, 0);
-  EXPECT_EQ(writer.mask, 0x80);
-
-  reference::BitReader reader;
-  std::string read;
-  for (int i = 0; i < 16; ++i)
-    read += static_cast<char>('0' + reference::readBit(reader, buffer, 1));
-  EXPECT_EQ(read, "1011001110000000");
-  EXPECT_EQ(reference::readBit(reader, buffer, 1), reference::kEndOfBuffer);
-  EXPECT_EQ(reference::readBit(reader, buffer, 0), -1);
-  EXPECT_EQ(reference::readBit(reader, buffer, 1), 1);
-}
-
 }  // namespace
 }  // namespace ws::codec
