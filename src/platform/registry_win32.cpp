@@ -22,10 +22,16 @@ std::wstring cp932ToWide(std::string_view cp932) {
 std::optional<std::string> wideToCp932(const std::wstring& wide) {
   if (wide.empty()) return std::string();
   const int wideSize = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(932, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::nullopt;
+  // No best-fit look-alikes and no "?": a folder name that CP932 cannot spell
+  // would otherwise turn into the name of another folder, or of none.
+  BOOL usedDefault = FALSE;
+  const int size = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0,
+                                       nullptr, &usedDefault);
+  if (size <= 0 || usedDefault) return std::nullopt;
   std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(932, 0, wide.data(), wideSize, out.data(), size, nullptr, nullptr);
+  WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, out.data(), size, nullptr,
+                      &usedDefault);
+  if (usedDefault) return std::nullopt;
   return out;
 }
 
