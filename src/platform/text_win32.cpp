@@ -13,6 +13,13 @@ bool isLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// Bytes that code page 932 leaves undefined. Windows still maps them (0x80 to
+// U+0080, 0xA0 and 0xFD to 0xFF into the private use area); here they are
+// invalid, as in every other CP932 converter.
+bool isUndefinedSingleByte(unsigned char byte) {
+  return byte == 0x80 || byte == 0xA0 || byte >= 0xFD;
+}
+
 std::string wideToUtf8(const std::wstring& wide) {
   if (wide.empty()) return {};
   const int wideSize = static_cast<int>(wide.size());
@@ -34,6 +41,11 @@ std::string cp932ToUtf8(std::string_view cp932) {
   std::size_t i = 0;
   while (i < cp932.size()) {
     const auto byte = static_cast<unsigned char>(cp932[i]);
+    if (isUndefinedSingleByte(byte)) {
+      wide += kReplacementCharacter;
+      ++i;
+      continue;
+    }
     std::size_t length = isLeadByte(byte) ? 2 : 1;
     if (i + length > cp932.size()) {
       wide += kReplacementCharacter;  // cut inside a double-byte character
@@ -69,6 +81,9 @@ std::optional<std::string> utf8ToCp932(std::string_view utf8) {
   WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, out.data(), size,
                       nullptr, &usedDefault);
   if (usedDefault) return std::nullopt;
+  // A character that only Windows' mapping of the undefined bytes yields
+  // (U+0080, U+F8F0 to U+F8F3) does not come back unchanged.
+  if (cp932ToUtf8(out) != utf8) return std::nullopt;
   return out;
 }
 
