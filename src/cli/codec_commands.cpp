@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/utf8_arguments.h"
 #include "codec/codec_header.h"
 #include "codec/huffman_decoder.h"
 #include "codec/huffman_encoder.h"
@@ -109,8 +110,8 @@ int runUnpack(const FilePair& files) {
 CLI::App* addFileCommand(CLI::App& app, const char* name, const char* description,
                          const char* inHelp, const char* outHelp, FilePair& files) {
   CLI::App* command = app.add_subcommand(name, description);
-  command->add_option("IN", files.in, inHelp)->required();
-  command->add_option("OUT", files.out, outHelp)->required();
+  addPathOption(*command, "IN", files.in, inHelp)->required();
+  addPathOption(*command, "OUT", files.out, outHelp)->required();
   return command;
 }
 
@@ -131,8 +132,8 @@ void addCodecCommands(CLI::App& app, Context& context) {
   CLI::App* packCommand = app.add_subcommand(
       "pack",
       "Write a save file holding a save body; the header's name copy is the body's bytes 16..47");
-  packCommand->add_option("BODY", pack->body, "The save body")->required();
-  packCommand->add_option("OUT", pack->out, "The save file to write")->required();
+  addPathOption(*packCommand, "BODY", pack->body, "The save body")->required();
+  addPathOption(*packCommand, "OUT", pack->out, "The save file to write")->required();
   packCommand->add_option("--name", pack->name,
                           "World name (UTF-8, at most 31 bytes in CP932) written into the "
                           "body's name field first");

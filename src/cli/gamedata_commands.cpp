@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/png_writer.h"
+#include "cli/utf8_arguments.h"
 #include "demo/demo_game.h"
 #include "gamedata/area_catalogue.h"
 #include "gamedata/area_map_file.h"
@@ -255,7 +256,7 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     };
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("demo-game", "Write the synthetic demo game folder DIR");
-    command->add_option("DIR", options->folder, "The folder to write")->required();
+    addPathOption(*command, "DIR", options->folder, "The folder to write")->required();
     command->add_option("--seed", options->seed, "Seed of the terrain and object positions");
     command->callback(
         [&context, options] { context.exitCode = runDemoGame(options->folder, options->seed); });
@@ -291,7 +292,7 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     auto* command = app.add_subcommand(
         "preview", "Draw an area's 128 x 64 preview with its object markers as PNG");
     command->add_option("AREA", options->area, "Catalogue index or name")->required();
-    command->add_option("-o,--output", options->output, "The PNG file to write")->required();
+    addPathOption(*command, "-o,--output", options->output, "The PNG file to write")->required();
     command->add_option("--scale", options->scale, "Enlarge N times without smoothing")
         ->check(CLI::Range(1, kMaxPreviewScale));
     command->callback([&context, options] {

@@ -1,23 +1,34 @@
 #include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/utf8_arguments.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{
-      "worldsmith-cli: compose, pack and inspect save files of the host game's worlds."};
+  ws::cli::useUtf8Output();
+  std::vector<std::string> arguments = ws::cli::utf8Arguments(argc, argv);
+  std::vector<char*> utf8Argv;
+  for (std::string& argument : arguments)
+    utf8Argv.push_back(argument.data());
+
+  CLI::App app{"worldsmith-cli: compose, pack and inspect save files of the host game's worlds."};
+  // Options start with "-" on every system; on Windows a path may start with "/".
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show the help of every command");
 
   ws::cli::Context context;
-  app.add_option("--game-dir", context.gameDir,
-                 "The host game's folder (default: $WORLDSMITH_GAME_DIR, else the registry)");
+  ws::cli::addPathOption(
+      app, "--game-dir", context.gameDir,
+      "The host game's folder (default: $WORLDSMITH_GAME_DIR, else the registry)");
 
   ws::cli::addCodecCommands(app, context);
   ws::cli::addGameDataCommands(app, context);
   ws::cli::addWorldCommands(app, context);
 
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(utf8Argv.size()), utf8Argv.data());
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error);
     return status == 0 ? ws::cli::kExitSuccess : ws::cli::kExitUsage;

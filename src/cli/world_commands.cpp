@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/utf8_arguments.h"
 #include "cli/world_description.h"
 #include "codec/save_container.h"
 #include "gamedata/area_catalogue.h"
@@ -131,8 +132,9 @@ void addWorldCommands(CLI::App& app, Context& context) {
   auto build = std::make_shared<BuildOptions>();
   auto* buildCommand = app.add_subcommand(
       "build", "Compose a world from WORLD.json on the game's areas and write its save file");
-  buildCommand->add_option("WORLD", build->world, "The world description (UTF-8 JSON)")->required();
-  buildCommand->add_option("-o,--output", build->save, "The save file to write")->required();
+  addPathOption(*buildCommand, "WORLD", build->world, "The world description (UTF-8 JSON)")
+      ->required();
+  addPathOption(*buildCommand, "-o,--output", build->save, "The save file to write")->required();
   buildCommand->callback(
       [&context, build] { context.exitCode = buildWorld(context, build->world, build->save); });
 
@@ -142,7 +144,7 @@ void addWorldCommands(CLI::App& app, Context& context) {
   };
   auto info = std::make_shared<InfoOptions>();
   auto* infoCommand = app.add_subcommand("info", "Show what loading a save file restores");
-  infoCommand->add_option("SAVE", info->save, "The save file")->required();
+  addPathOption(*infoCommand, "SAVE", info->save, "The save file")->required();
   infoCommand->add_flag("--json", info->json, "Print the same as JSON");
   infoCommand->callback(
       [&context, info] { context.exitCode = showInfo(context, info->save, info->json); });
