@@ -41,6 +41,11 @@ function(worldsmith_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gtest_main
                                         worldsmith_options)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  # Under Wine the folder is given with its drive, as a Windows program sees it.
+  set(test_tmp ${CMAKE_BINARY_DIR}/test-tmp)
+  if(CMAKE_CROSSCOMPILING AND WIN32)
+    set(test_tmp Z:${test_tmp})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "WORLDSMITH_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+                       PROPERTIES ENVIRONMENT "WORLDSMITH_TEST_TMP=${test_tmp}")
 endfunction()
