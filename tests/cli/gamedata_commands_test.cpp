@@ -110,7 +110,7 @@ TEST_F(GameDataCommands, ObjectsOfEachDemoAreaMatchItsDescription) {
 }
 
 TEST_F(GameDataCommands, ObjectsGivesTheQueryResults) {
-  const auto file = gamedata::LoadAreaMapFile(game() / "data/map/mif/area/始まりの門");
+  const auto file = gamedata::LoadAreaMapFile(game() / u8"data/map/mif/area/始まりの門");
   ASSERT_TRUE(file.has_value());
   const auto dungeons = gamedata::QueryAreaObjects(*file, gamedata::KeyDungeon, 255);
   const json objects = json::parse(inGame({"objects", "0", "--json"}).out);
@@ -160,7 +160,12 @@ TEST_F(GameDataCommands, PreviewIsThePictureTheEditorShowsEnlarged) {
   const auto png = folder_ / "port.png";
   ASSERT_EQ(inGame({"preview", "港町", "-o", png.string(), "--scale", "3"}).exitCode, kExitSuccess);
   int width = 0, height = 0, channels = 0;
-  unsigned char* rgb = stbi_load(png.c_str(), &width, &height, &channels, 3);
+  std::ifstream pngFile(png, std::ios::binary);
+  const std::string pngBytes((std::istreambuf_iterator<char>(pngFile)),
+                             std::istreambuf_iterator<char>());
+  unsigned char* rgb =
+      stbi_load_from_memory(reinterpret_cast<const unsigned char*>(pngBytes.data()),
+                            static_cast<int>(pngBytes.size()), &width, &height, &channels, 3);
   ASSERT_NE(rgb, nullptr);
   ASSERT_EQ(width, 3 * gamedata::kPreviewWidth);
   ASSERT_EQ(height, 3 * gamedata::kPreviewHeight);
@@ -170,7 +175,7 @@ TEST_F(GameDataCommands, PreviewIsThePictureTheEditorShowsEnlarged) {
   };
 
   // Every block of 3 x 3 is one preview pixel: the map where no marker is.
-  const auto file = gamedata::LoadAreaMapFile(game() / "data/map/mif/area/港町");
+  const auto file = gamedata::LoadAreaMapFile(game() / u8"data/map/mif/area/港町");
   ASSERT_TRUE(file.has_value());
   canvas::Canvas map(gamedata::kPreviewWidth, gamedata::kPreviewHeight);
   ASSERT_TRUE(gamedata::DrawAreaMap(*file, map).ok());
