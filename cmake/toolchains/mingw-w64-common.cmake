@@ -23,9 +23,11 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Tests and test discovery run the executables through Wine, in a prefix of
 # the build's own, without a display and without Wine's diagnostics. The
 # .NET and HTML engines are switched off so that creating the prefix never
-# asks to download them.
+# asks to download them. C.UTF-8 gives Windows an English system (ANSI code
+# page 1252, so Japanese names must take the wide-character path) while Wine
+# can still store those names as UTF-8 file names; under plain C it cannot.
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-      env -u DISPLAY -u WAYLAND_DISPLAY WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-      WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix wine)
+      env -u DISPLAY -u WAYLAND_DISPLAY LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEDEBUG=-all
+      WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix wine)
 endif()
