@@ -36,6 +36,7 @@
 #include "app/window_texts.h"
 #include "demo/demo_game.h"
 #include "platform/text.h"
+#include "support/scoped_test_env.h"
 #include "world/world_messages.h"
 
 namespace ws::app {
@@ -116,10 +117,7 @@ bool allBlack(const canvas::Canvas& canvas) {
 class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const char* root = std::getenv("WORLDSMITH_TEST_TMP");
-    gameFolder_ = fs::path(root != nullptr ? root : fs::temp_directory_path().string()) /
-                  ("app_window_test_" + std::to_string(getpid()));
-    fs::remove_all(gameFolder_);
+    gameFolder_ = platform::testing::uniqueTestFolder("app-window");
     ASSERT_TRUE(demo::makeDemoGame(gameFolder_).ok());
   }
   static void TearDownTestSuite() { fs::remove_all(gameFolder_); }

@@ -7,7 +7,7 @@
 #include "codec/huffman_encoder.h"
 #include "codec/save_container.h"
 #include "platform/file_io.h"
-#include "platform/scoped_test_env.h"
+#include "support/scoped_test_env.h"
 #include "platform/text.h"
 
 namespace ws::cli {

@@ -13,6 +13,7 @@
 #include "demo/demo_game.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
+#include "support/scoped_test_env.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -32,9 +33,7 @@ struct Outcome {
 class GameDataCommands : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
-    folder_ = std::filesystem::path(tmp ? tmp : "/tmp") / "cli_gamedata_commands_test";
-    std::filesystem::remove_all(folder_);
+    folder_ = platform::testing::uniqueTestFolder("cli-gamedata");
     const Outcome made = run({"demo-game", (folder_ / "game").string()});
     ASSERT_EQ(made.exitCode, kExitSuccess) << made.err;
   }

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "codec/save_container.h"
 #include "demo/demo_game.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::cli {
 namespace {
@@ -27,9 +28,7 @@ struct Outcome {
 class WorldCommands : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
-    folder_ = std::filesystem::path(tmp ? tmp : "/tmp") / "cli_world_commands_test";
-    std::filesystem::remove_all(folder_);
+    folder_ = platform::testing::uniqueTestFolder("cli-world");
     ASSERT_TRUE(demo::makeDemoGame(folder_ / "game").ok());
   }
   static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }

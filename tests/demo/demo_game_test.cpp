@@ -10,6 +10,7 @@
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
 #include "platform/text.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::demo {
 namespace {
@@ -166,9 +167,8 @@ std::vector<std::uint8_t> slurp(const std::filesystem::path& path) {
 }
 
 TEST(DemoGame, WritesTheGameFolder) {
-  const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
-  const auto folder = std::filesystem::path(tmp ? tmp : "/tmp") / "demo_game_test";
-  std::filesystem::remove_all(folder);
+  const platform::testing::TempFolder temp("demo-game");
+  const auto& folder = temp.path();
   ASSERT_TRUE(makeDemoGame(folder, 3).ok());
   EXPECT_EQ(slurp(folder / "res" / "Mif_area.bin"), demoCatalogueFile());
   EXPECT_TRUE(std::filesystem::is_directory(folder / "usr"));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "demo/catalogue_builder.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::gamedata {
 namespace {
@@ -78,9 +79,8 @@ TEST(AreaCatalogue, ShortFileGivesEmptyNamesForFieldsItDoesNotHoldInFull) {
 }
 
 TEST(AreaCatalogue, LoadReadsTheFileAndRefusesAMissingOne) {
-  const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
-  const auto folder = std::filesystem::path(tmp ? tmp : "/tmp") / "gamedata_catalogue_test";
-  std::filesystem::create_directories(folder);
+  const platform::testing::TempFolder temp("catalogue");
+  const auto& folder = temp.path();
   const auto path = folder / "Mif_area.bin";
   const auto bytes = demo::buildCatalogueFile(numberedNames());
   {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <functional>
 
-#include "platform/file_size_limit.h"
-#include "platform/scoped_test_env.h"
+#include "support/file_size_limit.h"
+#include "support/scoped_test_env.h"
 #include "platform/text.h"
 
 namespace ws::platform {

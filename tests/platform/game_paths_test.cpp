@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/scoped_test_env.h"
+#include "support/scoped_test_env.h"
 #include "platform/text.h"
 
 namespace ws::platform {

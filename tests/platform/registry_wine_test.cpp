@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/registry.h"
-#include "platform/scoped_test_env.h"
+#include "support/scoped_test_env.h"
 #include "platform/text.h"
 
 namespace ws::platform {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gamedata/area_preview.h"
+#include "support/scoped_test_env.h"
 #include "world/world_fixture.h"
 #include "world/world_messages.h"
 
@@ -145,9 +146,8 @@ TEST(Placement, MapFileNotReadIsRefused) {
 }
 
 TEST(Placement, ReadingAMissingAreaMapFileNamesIt) {
-  const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
-  const auto folder = std::filesystem::path(tmp ? tmp : "/tmp") / "world_placement_test";
-  std::filesystem::remove_all(folder);
+  const platform::testing::TempFolder temp("placement");
+  const auto& folder = temp.path();
   ASSERT_TRUE(demo::makeDemoGame(folder).ok());
   const auto catalogue = demo::demoCatalogue();
   auto missing = readAreaMapFile(folder, catalogue, 31);

@@ -7,6 +7,7 @@
 #include "demo/area_map_builder.h"
 #include "platform/file_io.h"
 #include "platform/game_paths.h"
+#include "support/scoped_test_env.h"
 #include "world/save_body_layout.h"
 #include "world/world_fixture.h"
 #include "world/world_messages.h"
@@ -411,12 +412,7 @@ TEST(SaveBody, BodyGrowsToItsContentWhenTownsOutrunTheReserve) {
 
 class GameFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
-    folder_ = std::filesystem::path(tmp ? tmp : "/tmp") / "world_save_body_test";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
+  void SetUp() override { folder_ = platform::testing::uniqueTestFolder("save-body"); }
   void TearDown() override { std::filesystem::remove_all(folder_); }
   std::filesystem::path folder_;
 };

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <stdlib.h>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdlib>
@@ -11,20 +16,31 @@
 
 namespace ws::platform::testing {
 
+// A new, empty folder named after `stem`, unique to this process and call,
+// below $WORLDSMITH_TEST_TMP when set, else the system's temporary folder.
+// ctest runs test processes in parallel, so fixed names would collide.
+inline std::filesystem::path uniqueTestFolder(const std::string& stem) {
+  static std::atomic<int> counter{0};
+#ifdef _WIN32
+  const int pid = ::_getpid();
+#else
+  const int pid = static_cast<int>(::getpid());
+#endif
+  const char* base = std::getenv("WORLDSMITH_TEST_TMP");
+  const std::filesystem::path root = (base != nullptr && *base != '\0')
+                                         ? std::filesystem::path(base)
+                                         : std::filesystem::temp_directory_path();
+  const std::filesystem::path folder =
+      root / (stem + "-" + std::to_string(pid) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
 // A fresh folder for one test, removed with everything in it afterwards.
-// Below $WORLDSMITH_TEST_TMP when set, else the system's temporary folder.
 class TempFolder {
  public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    const char* base = std::getenv("WORLDSMITH_TEST_TMP");
-    const std::filesystem::path root = (base != nullptr && *base != '\0')
-                                           ? std::filesystem::path(base)
-                                           : std::filesystem::temp_directory_path();
-    path_ = root / ("platform-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
+  explicit TempFolder(const std::string& stem = "test") : path_(uniqueTestFolder(stem)) {}
   ~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
