@@ -292,9 +292,13 @@ std::optional<std::string> findWineRegistryString(std::string_view systemRegText
   const std::u16string wantedName = utf16FromUtf8(cp932ToUtf8(valueName));
   std::vector<std::optional<std::u16string>> found(locations.size());
 
-  std::optional<std::size_t> currentLocation;  // the section we are in, when it is wanted
-  // A hex(1)/hex(2) value of the wanted name being collected over lines.
-  std::optional<std::size_t> hexLocation;
+  // Optional indices made GCC's -O3 flow analysis report false "maybe
+  // uninitialized" warnings; kNoLocation stands for "none" instead.
+  constexpr std::size_t kNoLocation = static_cast<std::size_t>(-1);
+  std::size_t currentLocation = kNoLocation;  // the section we are in, when it is wanted
+  // A hex(1)/hex(2) value of the wanted name being collected over lines, and
+  // the location it belongs to.
+  std::size_t hexLocation = kNoLocation;
   std::vector<std::uint8_t> hexBytes;
   bool hexValid = true;
   bool continuation = false;  // the previous line ended in a backslash
@@ -309,12 +313,12 @@ std::optional<std::string> findWineRegistryString(std::string_view systemRegText
 
     if (continuation) {
       continuation = line.ends_with('\\');
-      if (hexLocation) {
+      if (hexLocation != kNoLocation) {
         hexValid = hexValid &&
                    parseHexBytes(continuation ? line.substr(0, line.size() - 1) : line, hexBytes);
       }
     } else if (line.starts_with('[')) {
-      currentLocation.reset();
+      currentLocation = kNoLocation;
       std::size_t pos = 1;
       if (const auto name = parseEscaped(line, pos, ']')) {
         const std::u16string keyName = trimSeparators(*name);
@@ -322,7 +326,7 @@ std::optional<std::string> findWineRegistryString(std::string_view systemRegText
           if (equalFolded(keyName, locations[i])) currentLocation = i;
         }
       }
-    } else if (currentLocation && (line.starts_with('"') || line.starts_with('@'))) {
+    } else if (currentLocation != kNoLocation && (line.starts_with('"') || line.starts_with('@'))) {
       std::optional<std::u16string> name;
       std::size_t pos = 1;
       if (line.front() == '@') {
@@ -333,7 +337,7 @@ std::optional<std::string> findWineRegistryString(std::string_view systemRegText
       if (!name || pos >= line.size() || line[pos] != '=') continue;
       const std::string_view data = line.substr(pos + 1);
       continuation = data.ends_with('\\');
-      if (!equalFolded(*name, wantedName) || found[*currentLocation]) continue;
+      if (!equalFolded(*name, wantedName) || found[currentLocation]) continue;
       if (isHexStringType(data)) {
         hexLocation = currentLocation;
         hexBytes.clear();
@@ -341,15 +345,15 @@ std::optional<std::string> findWineRegistryString(std::string_view systemRegText
         hexValid =
             parseHexBytes(continuation ? bytes.substr(0, bytes.size() - 1) : bytes, hexBytes);
       } else {
-        found[*currentLocation] = parseStringData(data);
+        found[currentLocation] = parseStringData(data);
       }
     }
-    if (hexLocation && !continuation) {
-      if (hexValid) found[*hexLocation] = utf16FromLittleEndian(hexBytes);
-      hexLocation.reset();
+    if (hexLocation != kNoLocation && !continuation) {
+      if (hexValid) found[hexLocation] = utf16FromLittleEndian(hexBytes);
+      hexLocation = kNoLocation;
     }
   }
-  if (hexLocation && hexValid) found[*hexLocation] = utf16FromLittleEndian(hexBytes);
+  if (hexLocation != kNoLocation && hexValid) found[hexLocation] = utf16FromLittleEndian(hexBytes);
 
   for (const auto& value : found) {
     if (!value) continue;
