@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <CLI/CLI.hpp>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/scoped_test_env.h"
 
 namespace ws::cli {
 namespace {
@@ -23,17 +24,13 @@ std::string utf8(const fs::path& path) {
 class Utf8Arguments : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tmp = std::getenv("WORLDSMITH_TEST_TMP");
-    folder_ = fs::path(tmp ? tmp : "/tmp") / "cli_utf8_arguments_test";
-    fs::remove_all(folder_);
     // "ゲーム表" ends in 表, whose CP932 second byte is "\"; "Café" is outside CP932.
-    game_ = folder_ / fs::path(u8"ゲーム表");
+    game_ = folder_.path() / fs::path(u8"ゲーム表");
     fs::create_directories(game_);
     std::ofstream(game_ / fs::path(u8"Café.json")) << "{}";
   }
-  void TearDown() override { fs::remove_all(folder_); }
 
-  fs::path folder_;
+  platform::testing::TempFolder folder_{"cli-utf8-arguments"};
   fs::path game_;
 };
 
