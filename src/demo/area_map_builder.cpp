@@ -7,19 +7,19 @@
 
 namespace ws::demo {
 
-namespace {
+using gamedata::kCellAttributeOffset;
+using gamedata::kGridHeightOffset;
+using gamedata::kGridWidthOffset;
+using gamedata::kHeaderSizeWordOffset;
+using gamedata::kPlaceCountOffset;
+using gamedata::kRecordCountOffset;
+using gamedata::kRecordKeyOffset;
+using gamedata::kRecordXOffset;
+using gamedata::kRecordYOffset;
+using gamedata::kSpotCapacityOffset;
+using gamedata::kZeroWordOffset;
 
-constexpr std::size_t kHeaderSizeWordOffset = 0;
-constexpr std::size_t kZeroWordOffset = 8;
-constexpr std::size_t kGridWidthOffset = 22;
-constexpr std::size_t kGridHeightOffset = 23;
-constexpr std::size_t kRecordCountOffset = 40;
-constexpr std::size_t kSpotCapacityOffset = 52;
-constexpr std::size_t kPlaceCountOffset = 60;
-constexpr std::size_t kCellAttributeOffset = 28;
-constexpr std::size_t kRecordKeyOffset = 6;
-constexpr std::size_t kRecordXOffset = 8;
-constexpr std::size_t kRecordYOffset = 10;
+namespace {
 
 constexpr std::uint32_t kBrokenHeaderSize = 0x48454C4Fu;
 constexpr std::uint32_t kBrokenZeroWord = 1;

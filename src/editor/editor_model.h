@@ -134,6 +134,8 @@ class EditorModel {
   void drawCursor();
   void checkDefaults();
   void highlightSelectedKind();
+  // The markers of one kind: its object list, then its special object.
+  void highlightKind(world::AreaKind kind);
   void highlightList(const CheckListBox& list);
   void highlightSpecial(int item, canvas::Colour colour);
   // Clears the preview and draws the area into it; its size on the world

@@ -102,20 +102,7 @@ void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
         if (slot.objectIds[j] == *number) list.setChecked(i, true);
       }
     }
-    switch (slot.kind) {
-      case world::AreaKind::LinkGate:
-        HighlightMarkers(kDungeonMarkers);
-        HighlightMarkers(kLinkGateMarker);
-        break;
-      case world::AreaKind::Field:
-        HighlightMarkers(kDungeonMarkers);
-        HighlightMarkers(kTowerMarker);
-        break;
-      case world::AreaKind::Town:
-        HighlightMarkers(kHouseMarkers);
-        HighlightMarkers(kChurchMarker);
-        break;
-    }
+    highlightKind(slot.kind);
     stampPreview(image2_, image1_, slot.x, slot.y);
   }
 

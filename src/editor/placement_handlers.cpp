@@ -53,7 +53,11 @@ void EditorModel::checkDefaults() {
 }
 
 void EditorModel::highlightSelectedKind() {
-  switch (selectedKind()) {
+  highlightKind(selectedKind());
+}
+
+void EditorModel::highlightKind(world::AreaKind kind) {
+  switch (kind) {
     case world::AreaKind::LinkGate:
       HighlightMarkers(kDungeonMarkers);
       HighlightMarkers(kLinkGateMarker);

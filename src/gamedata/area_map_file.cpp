@@ -7,21 +7,6 @@ namespace ws::gamedata {
 
 namespace {
 
-// Header fields.
-constexpr std::size_t kHeaderSizeWordOffset = 0;  // 32 bits, the header size: 72
-constexpr std::size_t kZeroWordOffset = 8;        // 32 bits, always 0
-constexpr std::size_t kGridWidthOffset = 22;
-constexpr std::size_t kGridHeightOffset = 23;
-constexpr std::size_t kRecordCountOffset = 40;
-constexpr std::size_t kSpotCapacityOffset = 52;
-constexpr std::size_t kPlaceCountOffset = 60;
-
-// Within a cell and within an object record.
-constexpr std::size_t kCellAttributeOffset = 28;
-constexpr std::size_t kRecordKeyOffset = 6;
-constexpr std::size_t kRecordXOffset = 8;
-constexpr std::size_t kRecordYOffset = 10;
-
 int headerByte(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
   return platform::loadU8(bytes, offset).value_or(0);
 }

@@ -20,6 +20,21 @@ inline constexpr std::size_t kAreaMapHeaderSize = 72;
 inline constexpr std::size_t kMapCellSize = 30;
 inline constexpr std::size_t kObjectRecordSize = 52;
 
+// Header fields: two 32-bit words that mark the file (72 and 0), then bytes.
+inline constexpr std::size_t kHeaderSizeWordOffset = 0;
+inline constexpr std::size_t kZeroWordOffset = 8;
+inline constexpr std::size_t kGridWidthOffset = 22;
+inline constexpr std::size_t kGridHeightOffset = 23;
+inline constexpr std::size_t kRecordCountOffset = 40;
+inline constexpr std::size_t kSpotCapacityOffset = 52;
+inline constexpr std::size_t kPlaceCountOffset = 60;
+
+// Within a 30-byte cell and within a 52-byte object record.
+inline constexpr std::size_t kCellAttributeOffset = 28;
+inline constexpr std::size_t kRecordKeyOffset = 6;  // 16 bits
+inline constexpr std::size_t kRecordXOffset = 8;    // signed 16 bits, cells
+inline constexpr std::size_t kRecordYOffset = 10;   // signed 16 bits, rows
+
 // One result of the object query.
 struct AreaObjectRef {
   std::int32_t index = 0;  // object number: record i gives i + P - N
@@ -33,11 +48,11 @@ struct AreaObjectRef {
 struct AreaMapFile {
   std::vector<std::uint8_t> bytes;
 
-  int gridWidth() const;      // W, byte 22
-  int gridHeight() const;     // H, byte 23
-  int recordCount() const;    // N, byte 40
-  int spotCapacity() const;   // byte 52
-  int placeCount() const;     // P, byte 60
+  int gridWidth() const;                  // W, byte 22
+  int gridHeight() const;                 // H, byte 23
+  int recordCount() const;                // N, byte 40
+  int spotCapacity() const;               // byte 52
+  int placeCount() const;                 // P, byte 60
   std::size_t objectTableOffset() const;  // 72 + 30 W H
 
   // The file holds everything its header promises: at least
