@@ -27,7 +27,7 @@ class ValueNoise {
  public:
   ValueNoise(int width, int height, DemoRandom& random)
       : columns_(width / kNoiseSpacing + 2), rows_(height / kNoiseSpacing + 2) {
-    lattice_.resize(static_cast<std::size_t>(columns_ * rows_));
+    lattice_.resize(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_));
     for (auto& value : lattice_)
       value = static_cast<int>(random.below(kNoiseMax + 1));
   }
@@ -45,7 +45,8 @@ class ValueNoise {
  private:
   static int lerp(int a, int b, int fraction) { return a + (b - a) * fraction / kNoiseSpacing; }
   int lattice(int cx, int cy) const {
-    return lattice_[static_cast<std::size_t>(cy * columns_ + cx)];
+    return lattice_[static_cast<std::size_t>(cy) * static_cast<std::size_t>(columns_) +
+                    static_cast<std::size_t>(cx)];
   }
 
   int columns_;
@@ -74,7 +75,8 @@ std::vector<std::uint8_t> makeTerrain(int gridWidth, int gridHeight, TerrainStyl
   const int pixelRows = (gridHeight + 1) / 2;
   std::vector<std::uint8_t> picture(static_cast<std::size_t>(width * pixelRows), kLandAttribute);
   auto at = [&](int x, int y) -> std::uint8_t& {
-    return picture[static_cast<std::size_t>(y * width + x)];
+    return picture[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                   static_cast<std::size_t>(x)];
   };
 
   const ValueNoise noise(width, pixelRows, random);
@@ -130,7 +132,8 @@ std::vector<std::uint8_t> makeTerrain(int gridWidth, int gridHeight, TerrainStyl
   std::vector<std::uint8_t> attributes(static_cast<std::size_t>(width * gridHeight));
   for (int row = 0; row < gridHeight; ++row) {
     for (int x = 0; x < width; ++x) {
-      attributes[static_cast<std::size_t>(row * width + x)] = at(x, row / 2);
+      attributes[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                 static_cast<std::size_t>(x)] = at(x, row / 2);
     }
   }
   return attributes;

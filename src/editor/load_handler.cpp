@@ -68,7 +68,7 @@ void EditorModel::Button1Click() {
     dialogs_.showMessage(slots.error().message);
     return;
   }
-  loaded.slots = std::move(*slots);
+  loaded.slots = *slots;
   showLoadedWorld(loaded.slots, loaded.mapFiles);
 }
 

@@ -54,7 +54,7 @@ std::optional<fs::path> findFolded(const fs::path& folder, const fs::path& name)
   std::error_code error;
   fs::directory_iterator entries(folder, error);
   if (error) return std::nullopt;
-  const std::string wanted = name.native();
+  const std::string& wanted = name.native();
   std::optional<std::string> best;
   for (const fs::directory_entry& entry : entries) {
     std::string candidate = entry.path().filename().native();

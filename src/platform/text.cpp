@@ -24,7 +24,10 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+  // iconv_open reports failure as (iconv_t)-1.
+  bool valid() const {
+    return handle_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  }
 
   // Converts as much of [in, in + inLeft) as it can, appending to `out`.
   // Returns 0 when everything was converted, else the errno that stopped it
