@@ -99,6 +99,8 @@ void showItems(QListWidget* list, const std::vector<std::string>& items,
   if (items == shown) return;
   list->clear();
   for (const std::string& text : items) {
+    // The list owns its items.
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
     auto* item = new QListWidgetItem(fromCp932(text), list);
     if (checkable) {
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
