@@ -99,13 +99,12 @@ void showItems(QListWidget* list, const std::vector<std::string>& items,
   if (items == shown) return;
   list->clear();
   for (const std::string& text : items) {
-    // The list owns its items.
-    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
-    auto* item = new QListWidgetItem(fromCp932(text), list);
+    auto* item = new QListWidgetItem(fromCp932(text));
     if (checkable) {
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
       item->setCheckState(Qt::Unchecked);
     }
+    list->addItem(item);  // the list owns its items
   }
   shown = items;
 }
