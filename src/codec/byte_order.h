@@ -32,4 +32,11 @@ inline void storeBigEndian64(std::uint8_t* bytes, std::uint64_t value) {
   std::memcpy(bytes, &value, sizeof value);
 }
 
+// Little-endian words: the decoder's output stores several bytes at once, the
+// first byte lowest.
+inline void storeLittleEndian64(std::uint8_t* bytes, std::uint64_t value) {
+  if constexpr (std::endian::native == std::endian::big) value = byteSwap64(value);
+  std::memcpy(bytes, &value, sizeof value);
+}
+
 }  // namespace ws::codec

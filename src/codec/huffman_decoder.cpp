@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "codec/byte_order.h"
 #include "codec/stream_layout.h"
@@ -12,38 +13,83 @@
 namespace ws::codec {
 namespace {
 
-// The decoder looks up the next `lookupBits` bits at once and gets every
-// code that ends within them: a run of short codes (a save body is mostly
-// zeros, whose code is often one bit long) comes out of one lookup. An entry
-// is 16 bytes, so one store puts its symbols in place; the bytes past `count`
-// are overwritten by the next store.
-struct alignas(16) LookupEntry {
-  // count > 0: the symbols of `count` whole codes, `bits` long together, the
-  // first of them `firstBits` long. count == 0: the bits end inside a longer
-  // code, at the node in symbols[0..1] (little-endian), or run into a missing
-  // child when that node is 0.
-  std::uint8_t symbols[12];
-  std::uint8_t count;
+// The decoder looks up the next `lookupBits` bits at once and gets the codes
+// that end within them, up to kMaxSymbols: a run of short codes (a save body
+// is mostly zeros, whose code is often one bit long) comes out of one lookup.
+// An entry is one 8-byte word, so one load gives all of it and one store puts
+// its symbols in place; the bytes past `count` are overwritten by the next
+// store. Byte 0 is the bits to skip, so the skip needs no masking of the word
+// (a shift by a register takes only its low 6 bits).
+struct alignas(8) LookupEntry {
   std::uint8_t bits;
+  // 1..kMaxSymbols: the symbols of `count` whole codes, `bits` long together,
+  // the first of them `firstBits` long. kLongCode: the bits end inside a
+  // longer code, at the node in symbols[0..1] (little-endian), or run into a
+  // missing child when that node is 0; the rest of the code is then looked up
+  // in the node's second table, which starts at symbols[2..3] and takes the
+  // next symbols[4] bits. kZeroRun or kOneRun: the bits are all 0 or all 1 and
+  // that bit alone is the code of symbols[0], `firstBits` long; the run may go
+  // on past the lookup, and its length is counted directly (long zero
+  // stretches are what a save body is mostly made of).
+  std::uint8_t count;
+  std::uint8_t symbols[5];
   std::uint8_t firstBits;
-  // kZeroRun or kOneRun when the bits are all 0 or all 1 and that bit alone
-  // is a code: the run may go on past the lookup, and its length is counted
-  // directly (long zero stretches are what a save body is mostly made of).
-  std::uint8_t run;
 };
-constexpr std::uint8_t kZeroRun = 1;
-constexpr std::uint8_t kOneRun = 2;
-static_assert(sizeof(LookupEntry) == 16);
+static_assert(sizeof(LookupEntry) == 8);
+constexpr unsigned kMaxSymbols = sizeof LookupEntry{}.symbols;
+constexpr std::uint8_t kLongCode = 0;
+constexpr std::uint8_t kZeroRun = 0x80;
+constexpr std::uint8_t kOneRun = 0x81;
+constexpr unsigned kSymbolsShift = 16;  // where symbols[0] sits in the word
 
-LookupEntry longEntry(std::size_t node) {
+// The entry as a word with byte 0 lowest, whatever the machine's byte order.
+std::uint64_t entryWord(const LookupEntry& entry) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, &entry, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = byteSwap64(word);
+  return word;
+}
+
+// One entry of a second table: the rest of a long code, `bits` long, or, when
+// bits is 0, a rest too long for the table or a missing child (the decoder
+// then walks the tree bit by bit).
+struct TailEntry {
+  std::uint8_t symbol;
+  std::uint8_t bits;
+};
+
+// A second table takes at most this many bits: codes longer than the first
+// lookup plus this are rare enough to walk.
+constexpr unsigned kMaxTailBits = 8;
+
+LookupEntry longEntry(std::size_t node, std::size_t tailStart = 0, unsigned tailBits = 0) {
   LookupEntry entry{};
   entry.symbols[0] = static_cast<std::uint8_t>(node);
   entry.symbols[1] = static_cast<std::uint8_t>(node >> 8);
+  entry.symbols[2] = static_cast<std::uint8_t>(tailStart);
+  entry.symbols[3] = static_cast<std::uint8_t>(tailStart >> 8);
+  entry.symbols[4] = static_cast<std::uint8_t>(tailBits);
   return entry;
 }
 
 std::size_t longEntryNode(const LookupEntry& entry) {
   return std::size_t{entry.symbols[0]} | std::size_t{entry.symbols[1]} << 8;
+}
+
+std::size_t longEntryTailStart(const LookupEntry& entry) {
+  return std::size_t{entry.symbols[2]} | std::size_t{entry.symbols[3]} << 8;
+}
+
+// The depth of the deepest leaf or missing child below `node`, at most `limit`.
+unsigned depthBelow(const DecodeTree& tree, std::size_t node, unsigned limit) {
+  if (limit == 0) return 0;
+  unsigned deepest = 0;
+  for (const std::uint16_t child : tree.nodes[node].child) {
+    const unsigned below =
+        child == 0 || tree.nodes[child].isLeaf ? 1 : 1 + depthBelow(tree, child, limit - 1);
+    deepest = std::max(deepest, below);
+  }
+  return std::min(deepest, limit);
 }
 
 // Fills the table by walking the tree along every bit pattern at once: each
@@ -55,12 +101,13 @@ class LookupBuilder {
  public:
   using Table = std::array<LookupEntry, std::size_t{1} << lookupBits>;
 
-  LookupBuilder(const DecodeTree& tree, Table& table) : tree_(tree), table_(table) {}
+  LookupBuilder(const DecodeTree& tree, Table& table, std::vector<TailEntry>& tails)
+      : tree_(tree), table_(table), tails_(tails) {}
 
   void build() {
     walk(0, 0, 0, LookupEntry{});
-    markRun(table_.front(), kZeroRun);
-    markRun(table_.back(), kOneRun);
+    markRun(table_.front(), 0, kZeroRun);
+    markRun(table_.back(), 1, kOneRun);
   }
 
  private:
@@ -73,7 +120,7 @@ class LookupBuilder {
 
   void walk(std::size_t node, unsigned depth, std::size_t prefix, const LookupEntry& run) {
     if (depth == lookupBits) {
-      settle(prefix, depth, run.count != 0 ? run : longEntry(node));
+      settle(prefix, depth, run.count != 0 ? run : tailEntry(node));
       return;
     }
     for (std::size_t bit = 0; bit < 2; ++bit) {
@@ -87,7 +134,7 @@ class LookupBuilder {
         longer.symbols[longer.count++] = tree_.nodes[child].symbol;
         longer.bits = static_cast<std::uint8_t>(depth + 1);
         if (longer.count == 1) longer.firstBits = longer.bits;
-        if (depth + 1 == lookupBits) {
+        if (depth + 1 == lookupBits || longer.count == kMaxSymbols) {
           settle(childPrefix, depth + 1, longer);
         } else {
           walk(0, depth + 1, childPrefix, longer);
@@ -98,12 +145,42 @@ class LookupBuilder {
     }
   }
 
-  static void markRun(LookupEntry& entry, std::uint8_t run) {
-    if (entry.count == lookupBits) entry.run = run;  // lookupBits 1-bit codes
+  // The entry for bits that end inside a code at `node`, with the node's
+  // second table built.
+  LookupEntry tailEntry(std::size_t node) {
+    const unsigned tailBits = depthBelow(tree_, node, kMaxTailBits);
+    const std::size_t start = tails_.size();
+    tails_.resize(start + (std::size_t{1} << tailBits), TailEntry{0, 0});
+    walkTail(node, 0, 0, start, tailBits);
+    return longEntry(node, start, tailBits);
+  }
+
+  void walkTail(std::size_t node, unsigned depth, std::size_t prefix, std::size_t start,
+                unsigned tailBits) {
+    for (std::size_t bit = 0; bit < 2; ++bit) {
+      const std::size_t child = tree_.nodes[node].child[bit];
+      const std::size_t childPrefix = prefix << 1 | bit;
+      if (child == 0) continue;  // left unresolved: the walk meets the missing child
+      if (tree_.nodes[child].isLeaf) {
+        const std::size_t first = start + (childPrefix << (tailBits - depth - 1));
+        const std::size_t count = std::size_t{1} << (tailBits - depth - 1);
+        const TailEntry entry{tree_.nodes[child].symbol, static_cast<std::uint8_t>(depth + 1)};
+        std::fill_n(tails_.begin() + static_cast<std::ptrdiff_t>(first),
+                    static_cast<std::ptrdiff_t>(count), entry);
+      } else if (depth + 1 < tailBits) {
+        walkTail(child, depth + 1, childPrefix, start, tailBits);
+      }
+    }
+  }
+
+  void markRun(LookupEntry& entry, std::size_t bit, std::uint8_t run) const {
+    const std::size_t child = tree_.nodes[0].child[bit];
+    if (child != 0 && tree_.nodes[child].isLeaf) entry.count = run;  // a 1-bit code
   }
 
   const DecodeTree& tree_;
   Table& table_;
+  std::vector<TailEntry>& tails_;
 };
 
 // MSB-first reader over the data section. The next bits sit at the top of
@@ -158,7 +235,6 @@ class BitSource {
 template <unsigned lookupBits>
 class Decoder {
  public:
-  static_assert(lookupBits <= sizeof LookupEntry{}.symbols);
   // Lookups of up to lookupBits bits each that fit the 56 bits of a refill.
   static constexpr unsigned kLookupsPerRefill = 56 / lookupBits;
 
@@ -169,10 +245,10 @@ class Decoder {
     unset.count = 0xFF;
     table_.fill(unset);
 #endif
-    LookupBuilder<lookupBits>(tree, table_).build();
+    LookupBuilder<lookupBits>(tree, table_, tails_).build();
 #ifndef NDEBUG
     for (const LookupEntry& entry : table_)
-      assert(entry.count <= lookupBits);
+      assert(entry.count <= kMaxSymbols || entry.count == kZeroRun || entry.count == kOneRun);
 #endif
   }
 
@@ -191,27 +267,29 @@ class Decoder {
     };
     constexpr std::ptrdiff_t kStore = sizeof(LookupEntry);
     constexpr std::ptrdiff_t kRunStore = 64;
-    // Each lookup stores a whole entry, so the last bytes go one by one.
-    while (end - next >= kStore && source.canRefillWhole()) {
+    // Room for every store between two refills; the last bytes go one by one.
+    constexpr std::ptrdiff_t kRoom = kLookupsPerRefill * kMaxSymbols + kStore;
+    while (end - next >= kRoom && source.canRefillWhole()) {
       source.refillWhole();
       for (unsigned k = 0; k < kLookupsPerRefill; ++k) {
-        const LookupEntry& entry = table_[source.peek(lookupBits)];
-        if (entry.count == 0) {
+        const std::uint64_t word = entryWord(table_[source.peek(lookupBits)]);
+        const auto count = static_cast<unsigned>(word >> 8) & 0xFFu;
+        if (count - 1u >= kMaxSymbols) {
+          // A long code or a run: both rare next to the plain entries.
+          if (count != kLongCode && end - next >= kRunStore) {
+            // At most 63 bits are at hand; the next lookup needs a refill.
+            const unsigned length = source.runOf(count == kOneRun ? 1 : 0);
+            std::memset(next, static_cast<std::uint8_t>(word >> kSymbolsShift), kRunStore);
+            next += length;
+            source.skip(length);
+            break;
+          }
           if (!slowly()) return false;
           break;
         }
-        if (entry.run != 0 && end - next >= kRunStore) {
-          // At most 63 bits are at hand; the next lookup needs a refill.
-          const unsigned length = source.runOf(entry.run == kOneRun ? 1 : 0);
-          std::memset(next, entry.symbols[0], kRunStore);
-          next += length;
-          source.skip(length);
-          break;
-        }
-        std::memcpy(next, &entry, sizeof entry);
-        next += entry.count;
-        source.skip(entry.bits);
-        if (end - next < kStore) break;
+        storeLittleEndian64(next, word >> kSymbolsShift);
+        next += count;
+        source.skip(static_cast<unsigned>(word & 0xFF));
       }
     }
     while (next != end) {
@@ -227,7 +305,7 @@ class Decoder {
   std::uint8_t* decodeOne(BitSource& source, std::uint8_t* next) const {
     source.refill();
     const LookupEntry& entry = table_[source.peek(lookupBits)];
-    if (entry.count != 0) {
+    if (entry.count != kLongCode) {
       if (entry.firstBits > source.count()) return nullptr;
       *next = entry.symbols[0];
       source.skip(entry.firstBits);
@@ -236,6 +314,17 @@ class Decoder {
     std::size_t node = longEntryNode(entry);
     if (node == 0 || source.count() < lookupBits) return nullptr;
     source.skip(lookupBits);
+    source.refill();
+    const unsigned tailBits = entry.symbols[4];
+    const TailEntry& tail = tails_[longEntryTailStart(entry) + source.peek(tailBits)];
+    if (tail.bits != 0) {
+      // Bits past count() read as zeros; a code that needs them ends past
+      // the section.
+      if (tail.bits > source.count()) return nullptr;
+      *next = tail.symbol;
+      source.skip(tail.bits);
+      return next + 1;
+    }
     for (;;) {
       if (source.count() == 0) {
         source.refill();
@@ -253,6 +342,7 @@ class Decoder {
 
   const DecodeTree& tree_;
   typename LookupBuilder<lookupBits>::Table table_;
+  std::vector<TailEntry> tails_;
 };
 
 template <unsigned lookupBits>
