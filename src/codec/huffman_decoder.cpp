@@ -40,7 +40,8 @@ constexpr unsigned kMaxSymbols = sizeof LookupEntry{}.symbols;
 constexpr std::uint8_t kLongCode = 0;
 constexpr std::uint8_t kZeroRun = 0x80;
 constexpr std::uint8_t kOneRun = 0x81;
-constexpr unsigned kSymbolsShift = 16;  // where symbols[0] sits in the word
+constexpr unsigned kSymbolsShift = 16;    // where symbols[0] sits in the word
+constexpr unsigned kFirstBitsShift = 56;  // and firstBits
 
 // The entry as a word with byte 0 lowest, whatever the machine's byte order.
 std::uint64_t entryWord(const LookupEntry& entry) {
@@ -48,6 +49,13 @@ std::uint64_t entryWord(const LookupEntry& entry) {
   std::memcpy(&word, &entry, sizeof word);
   if constexpr (std::endian::native == std::endian::big) word = byteSwap64(word);
   return word;
+}
+
+LookupEntry entryOfWord(std::uint64_t word) {
+  if constexpr (std::endian::native == std::endian::big) word = byteSwap64(word);
+  LookupEntry entry;
+  std::memcpy(&entry, &word, sizeof entry);
+  return entry;
 }
 
 // One entry of a second table: the rest of a long code, `bits` long, or, when
@@ -105,7 +113,7 @@ class LookupBuilder {
       : tree_(tree), table_(table), tails_(tails) {}
 
   void build() {
-    walk(0, 0, 0, LookupEntry{});
+    walk(0, 0, 0, 0);
     markRun(table_.front(), 0, kZeroRun);
     markRun(table_.back(), 1, kOneRun);
   }
@@ -118,9 +126,13 @@ class LookupBuilder {
       table_[first + i] = entry;
   }
 
-  void walk(std::size_t node, unsigned depth, std::size_t prefix, const LookupEntry& run) {
+  // `run` is the entry so far as a word (see entryWord), built in a register:
+  // an entry assembled byte by byte in memory and then copied whole makes
+  // every copy wait.
+  void walk(std::size_t node, unsigned depth, std::size_t prefix, std::uint64_t run) {
+    const unsigned count = static_cast<unsigned>(run >> 8) & 0xFFu;
     if (depth == lookupBits) {
-      settle(prefix, depth, run.count != 0 ? run : tailEntry(node));
+      settle(prefix, depth, count != 0 ? entryOfWord(run) : tailEntry(node));
       return;
     }
     for (std::size_t bit = 0; bit < 2; ++bit) {
@@ -128,14 +140,14 @@ class LookupBuilder {
       const std::size_t childPrefix = prefix << 1 | bit;
       if (child == 0) {
         // The codes before stand; the next lookup meets the missing child.
-        settle(childPrefix, depth + 1, run.count != 0 ? run : longEntry(0));
+        settle(childPrefix, depth + 1, count != 0 ? entryOfWord(run) : longEntry(0));
       } else if (tree_.nodes[child].isLeaf) {
-        LookupEntry longer = run;
-        longer.symbols[longer.count++] = tree_.nodes[child].symbol;
-        longer.bits = static_cast<std::uint8_t>(depth + 1);
-        if (longer.count == 1) longer.firstBits = longer.bits;
-        if (depth + 1 == lookupBits || longer.count == kMaxSymbols) {
-          settle(childPrefix, depth + 1, longer);
+        const std::uint64_t bits = depth + 1;
+        std::uint64_t longer = (run & ~std::uint64_t{0xFF}) + (std::uint64_t{1} << 8) + bits;
+        longer |= std::uint64_t{tree_.nodes[child].symbol} << (kSymbolsShift + 8 * count);
+        if (count == 0) longer |= bits << kFirstBitsShift;
+        if (depth + 1 == lookupBits || count + 1 == kMaxSymbols) {
+          settle(childPrefix, depth + 1, entryOfWord(longer));
         } else {
           walk(0, depth + 1, childPrefix, longer);
         }
