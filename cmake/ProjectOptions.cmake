@@ -49,3 +49,14 @@ function(worldsmith_add_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "WORLDSMITH_TEST_TMP=${test_tmp}")
 endfunction()
+
+# worldsmith_add_layer_tests(LAYER LINKS ...) makes every *_test.cpp in the
+# calling folder one test binary, named LAYER_<file>.
+function(worldsmith_add_layer_tests layer)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(source ${test_sources})
+    get_filename_component(name ${source} NAME_WE)
+    worldsmith_add_test(${layer}_${name} SOURCES ${source} LINKS ${ARG_LINKS})
+  endforeach()
+endfunction()
