@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_runner.h"
 #include "cli/commands.h"
 #include "demo/demo_game.h"
 #include "gamedata/area_map_file.h"
@@ -24,12 +25,6 @@ namespace {
 
 using nlohmann::json;
 
-struct Outcome {
-  int exitCode = 0;
-  std::string out;
-  std::string err;
-};
-
 class GameDataCommands : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -41,22 +36,7 @@ class GameDataCommands : public ::testing::Test {
 
   static Outcome run(std::vector<std::string> args,
                      std::optional<std::filesystem::path> gameDir = std::nullopt) {
-    CLI::App app;
-    app.require_subcommand(1);
-    Context context;
-    context.gameDir = gameDir;
-    addGameDataCommands(app, context);
-    std::vector<char*> argv{const_cast<char*>("worldsmith-cli")};
-    for (auto& arg : args)
-      argv.push_back(arg.data());
-    std::ostringstream out;
-    std::ostringstream err;
-    auto* oldOut = std::cout.rdbuf(out.rdbuf());
-    auto* oldErr = std::cerr.rdbuf(err.rdbuf());
-    app.parse(static_cast<int>(argv.size()), argv.data());
-    std::cout.rdbuf(oldOut);
-    std::cerr.rdbuf(oldErr);
-    return {context.exitCode, out.str(), err.str()};
+    return runCommandLine(addGameDataCommands, std::move(args), std::move(gameDir));
   }
   static Outcome inGame(std::vector<std::string> args) { return run(std::move(args), game()); }
   static std::filesystem::path game() { return folder_ / "game"; }

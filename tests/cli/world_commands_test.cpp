@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_runner.h"
 #include "cli/commands.h"
 #include "codec/save_container.h"
 #include "demo/demo_game.h"
@@ -19,12 +20,6 @@ namespace {
 
 using nlohmann::json;
 
-struct Outcome {
-  int exitCode = 0;
-  std::string out;
-  std::string err;
-};
-
 class WorldCommands : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -34,22 +29,9 @@ class WorldCommands : public ::testing::Test {
   static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
 
   static Outcome run(std::vector<std::string> args, bool withGame = true) {
-    CLI::App app;
-    app.require_subcommand(1);
-    Context context;
-    if (withGame) context.gameDir = folder_ / "game";
-    addWorldCommands(app, context);
-    std::vector<char*> argv{const_cast<char*>("worldsmith-cli")};
-    for (auto& arg : args)
-      argv.push_back(arg.data());
-    std::ostringstream out;
-    std::ostringstream err;
-    auto* oldOut = std::cout.rdbuf(out.rdbuf());
-    auto* oldErr = std::cerr.rdbuf(err.rdbuf());
-    app.parse(static_cast<int>(argv.size()), argv.data());
-    std::cout.rdbuf(oldOut);
-    std::cerr.rdbuf(oldErr);
-    return {context.exitCode, out.str(), err.str()};
+    return runCommandLine(
+        addWorldCommands, std::move(args),
+        withGame ? std::optional<std::filesystem::path>(folder_ / "game") : std::nullopt);
   }
 
   static std::string file(const std::string& name, const std::string& text) {
