@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   ws::cli::useUtf8Output();
   std::vector<std::string> arguments = ws::cli::utf8Arguments(argc, argv);
   std::vector<char*> utf8Argv;
+  utf8Argv.reserve(arguments.size());
   for (std::string& argument : arguments)
     utf8Argv.push_back(argument.data());
 

@@ -33,12 +33,14 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 #ifdef _WIN32
   int count = 0;
   if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    arguments.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
       arguments.push_back(wideToUtf8(wide[i]));
     LocalFree(wide);
     return arguments;
   }
 #endif
+  arguments.reserve(static_cast<std::size_t>(argc));
   for (int i = 0; i < argc; ++i)
     arguments.emplace_back(argv[i]);
   return arguments;

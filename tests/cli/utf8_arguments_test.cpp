@@ -50,6 +50,7 @@ TEST_F(Utf8Arguments, PathOptionsTakeUtf8NamesThatNoCodePageSpells) {
   std::vector<std::string> arguments = {"worldsmith-cli", "--game-dir", utf8(game_),
                                         utf8(game_ / fs::path(u8"Café.json"))};
   std::vector<char*> argv;
+  argv.reserve(arguments.size());
   for (std::string& argument : arguments)
     argv.push_back(argument.data());
   app.parse(static_cast<int>(argv.size()), argv.data());
