@@ -10,12 +10,25 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #endif
 
 namespace ws::cli {
 namespace {
 
 #ifdef _WIN32
+// The console's own output code page, put back at exit: the setting belongs
+// to the console window, which outlives this program. 0 without a console.
+UINT consoleOutputCodePage = 0;
+
+void restoreConsoleOutputCodePage() {
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  SetConsoleOutputCP(consoleOutputCodePage);
+}
+
 std::string wideToUtf8(const wchar_t* wide) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 1) return {};
@@ -48,7 +61,11 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 
 void useUtf8Output() {
 #ifdef _WIN32
-  SetConsoleOutputCP(CP_UTF8);
+  consoleOutputCodePage = GetConsoleOutputCP();
+  if (consoleOutputCodePage != 0 && consoleOutputCodePage != CP_UTF8 &&
+      SetConsoleOutputCP(CP_UTF8)) {
+    std::atexit(restoreConsoleOutputCodePage);
+  }
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
