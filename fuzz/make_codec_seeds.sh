@@ -24,6 +24,11 @@ for v in $(seq 0 255); do printf "\\$(printf '%03o' "$v")"; done >"$work/all_val
     printf "\\x0$r\\x00\\x00\\x00\\x20\\x00\\x40\\x00"; head -c 40 /dev/zero
   done
 } >"$work/body"
+# A body large enough to be decoded in lanes: the small body's records with
+# zero stretches of varying length between them, about 16 KB.
+for r in $(seq 1 60); do
+  cat "$work/body"; head -c $((r * 7 % 90)) /dev/zero
+done >"$work/large_body"
 # Codes longer than one lookup: Fibonacci counts.
 a=1; b=1
 for v in $(seq 1 16); do

@@ -8,9 +8,9 @@
 #include "codec/codec_header.h"
 #include "codec/huffman_encoder.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 #include "support/file_size_limit.h"
 #include "support/scoped_test_env.h"
-#include "platform/text.h"
 
 namespace ws::codec {
 namespace {
