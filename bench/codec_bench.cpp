@@ -225,8 +225,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
+      // With repetitions, the median stands for the benchmark: a shared
+      // machine's hiccups move the mean.
+      const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
       const auto rate = run.counters.find("bytes_per_second");
-      if (rate != run.counters.end()) mbPerSecond_[run.benchmark_name()] = rate->second.value / 1e6;
+      if ((single || median) && rate != run.counters.end()) {
+        mbPerSecond_[run.run_name.function_name] = rate->second.value / 1e6;
+      }
     }
   }
 
