@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/little_endian.h"
+#include "world/record_template.h"
 #include "world/record_texts.h"
 
 namespace ws::world {
@@ -36,15 +37,10 @@ constexpr std::uint32_t kTownGuardValue = 0x4200;
 constexpr std::uint8_t kNameLength = 5;
 
 // The fixed template: every byte not named here or above stays 0.
-template <typename T>
-struct Fixed {
-  std::size_t offset;
-  T value;
-};
 
-constexpr std::array<Fixed<std::uint8_t>, 2> kFixed8{{{93, 2}, {94, 1}}};
+constexpr std::array<FixedField<std::uint8_t>, 2> kFixed8{{{93, 2}, {94, 1}}};
 
-constexpr std::array<Fixed<std::uint16_t>, 22> kFixed16{{
+constexpr std::array<FixedField<std::uint16_t>, 22> kFixed16{{
     {0, static_cast<std::uint16_t>(kGuardRecordSize)},
     {2, 265},
     {14, 4},
@@ -69,7 +65,7 @@ constexpr std::array<Fixed<std::uint16_t>, 22> kFixed16{{
     {144, 5000},
 }};
 
-constexpr std::array<Fixed<std::uint32_t>, 17> kFixed32{{
+constexpr std::array<FixedField<std::uint32_t>, 17> kFixed32{{
     {148, 10},
     {152, 4},
     {156, 100},
@@ -100,6 +96,9 @@ constexpr std::array<std::uint32_t, 26> kGuardValueTable{
     0x020C0001,                                                  // 702
 };
 
+constexpr RecordTemplate kTemplate{kFixed8, kFixed16, kFixed32, kValueTableOffset,
+                                   kGuardValueTable};
+
 // "護衛" and serial + 1 in lower-case hexadecimal. The sum is taken in 32
 // unsigned bits, so any serial gives at most eight digits and the name (at
 // most 12 bytes) always fits its field with the NUL.
@@ -119,15 +118,7 @@ std::int32_t WriteGuardRecord(std::span<std::uint8_t> destination, std::int32_t 
   const bool temple = (areaValue & 7u) == kTempleAreaBits;
   const auto area = static_cast<std::uint16_t>(areaValue);
 
-  for (const auto& field : kFixed8)
-    storeU8(record, field.offset, field.value);
-  for (const auto& field : kFixed16)
-    storeU16(record, field.offset, field.value);
-  for (const auto& field : kFixed32)
-    storeU32(record, field.offset, field.value);
-  for (std::size_t i = 0; i < kGuardValueTable.size(); ++i) {
-    storeU32(record, kValueTableOffset + 4 * i, kGuardValueTable[i]);
-  }
+  storeRecordTemplate(record, kTemplate);
 
   storeU32(record, kSerialOffset, static_cast<std::uint32_t>(serial));
   storeU16(record, kAreaOffset, area);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/little_endian.h"
+#include "world/record_template.h"
 #include "world/record_texts.h"
 
 namespace ws::world {
@@ -51,15 +52,10 @@ constexpr std::size_t kHighRoleFlagOffset = 3380;
 constexpr std::int32_t kHighRoleThreshold = 0x1000000;
 
 // The fixed template: every byte not named here or above stays 0.
-template <typename T>
-struct Fixed {
-  std::size_t offset;
-  T value;
-};
 
-constexpr std::array<Fixed<std::uint8_t>, 4> kFixed8{{{93, 2}, {94, 2}, {119, 32}, {727, 4}}};
+constexpr std::array<FixedField<std::uint8_t>, 4> kFixed8{{{93, 2}, {94, 2}, {119, 32}, {727, 4}}};
 
-constexpr std::array<Fixed<std::uint16_t>, 16> kFixed16{{
+constexpr std::array<FixedField<std::uint16_t>, 16> kFixed16{{
     {0, static_cast<std::uint16_t>(kTownsfolkRecordSize)},
     {2, 264},
     {6, 256},
@@ -78,7 +74,7 @@ constexpr std::array<Fixed<std::uint16_t>, 16> kFixed16{{
     {134, 1},
 }};
 
-constexpr std::array<Fixed<std::uint32_t>, 17> kFixed32{{
+constexpr std::array<FixedField<std::uint32_t>, 17> kFixed32{{
     {148, 6},
     {152, 2},
     {156, 100},
@@ -109,6 +105,9 @@ constexpr std::array<std::uint32_t, 26> kTownsfolkValueTable{
     0x01C00006,                                                  // 702
 };
 
+constexpr RecordTemplate kTemplate{kFixed8, kFixed16, kFixed32, kValueTableOffset,
+                                   kTownsfolkValueTable};
+
 constexpr std::array<std::string_view, 16> kRoleTitles{
     kTextPriest,        kTextWeaponShop, kTextTavern, kTextInformationBroker,
     kTextSynthesisShop, kTextCleric,     kTextFairy,  kTextBlacksmith,
@@ -131,15 +130,7 @@ std::int32_t WriteTownsfolkRecord(std::span<std::uint8_t> destination, std::int3
   const bool hasChosenSlot = isCleric || kind == kRoleFixedPriest;
   const bool isShop = kind >= kRoleWeaponShop && kind <= kRoleSynthesisShop;
 
-  for (const auto& field : kFixed8)
-    storeU8(record, field.offset, field.value);
-  for (const auto& field : kFixed16)
-    storeU16(record, field.offset, field.value);
-  for (const auto& field : kFixed32)
-    storeU32(record, field.offset, field.value);
-  for (std::size_t i = 0; i < kTownsfolkValueTable.size(); ++i) {
-    storeU32(record, kValueTableOffset + 4 * i, kTownsfolkValueTable[i]);
-  }
+  storeRecordTemplate(record, kTemplate);
 
   storeU16(record, kSerialOffset, static_cast<std::uint32_t>(serial));
   storeU16(record, kAreaOffset, area);
