@@ -1,11 +1,15 @@
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
   ws::cli::useUtf8Output();
   std::vector<std::string> arguments = ws::cli::utf8Arguments(argc, argv);
   std::vector<char*> utf8Argv;
@@ -35,4 +39,20 @@ int main(int argc, char** argv) {
     return status == 0 ? ws::cli::kExitSuccess : ws::cli::kExitUsage;
   }
   return context.exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The commands report their errors as values; what still escapes (running
+  // out of memory, a library's exception) ends the run with a message and
+  // the bad-input status instead of an abort.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "worldsmith-cli: %s\n", error.what());
+  } catch (...) {
+    std::fputs("worldsmith-cli: unexpected error\n", stderr);
+  }
+  return ws::cli::kExitBadInput;
 }
