@@ -86,6 +86,16 @@ TEST_F(WorldCommands, BuildWritesTheWorldAndInfoShowsWhatLoadingRestores) {
   EXPECT_NE(text.out.find("guards: 4"), std::string::npos);
 }
 
+// The path in the report is UTF-8 whatever the system's code page.
+TEST_F(WorldCommands, BuildReportsTheSaveFileItWrote) {
+  const Outcome built =
+      run({"build", file("world.json", kWorkedWorld), "-o", folder_.string() + "/ワールド.dat"});
+  ASSERT_EQ(built.exitCode, kExitSuccess) << built.err;
+  EXPECT_EQ(built.out.rfind("wrote ", 0), 0u) << built.out;
+  EXPECT_NE(built.out.find("ワールド.dat: 2 areas, body of 44749 bytes\n"), std::string::npos)
+      << built.out;
+}
+
 TEST_F(WorldCommands, InfoWorksWithoutTheGameAndShowsAFieldWithoutTowerAsNull) {
   const Outcome built = build(R"({"name": "森", "areas": [
       {"area": 6, "kind": "field", "x": 256, "y": 0, "objects": []},
