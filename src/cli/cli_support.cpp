@@ -13,8 +13,7 @@ int reportError(const Error& error) {
 
 Result<std::filesystem::path> gameFolder(const Context& context) {
   if (auto folder = platform::locateGameFolder(context.gameDir)) return *folder;
-  return Error{
-      "no game folder: give --game-dir DIR, set WORLDSMITH_GAME_DIR, or install the game"};
+  return Error{"no game folder: give --game-dir DIR, set WORLDSMITH_GAME_DIR, or install the game"};
 }
 
 }  // namespace ws::cli

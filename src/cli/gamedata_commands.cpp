@@ -148,8 +148,7 @@ void printSpecial(const char* label, const std::optional<AreaObjectRef>& object)
 
 int runDemoGame(const std::filesystem::path& folder, std::uint64_t seed) {
   if (auto made = demo::makeDemoGame(folder, seed); !made) return reportError(made.error());
-  std::cout << "demo game written to " << platform::cp932ToUtf8(platform::pathForMessage(folder))
-            << '\n';
+  std::cout << "demo game written to " << pathToUtf8(folder) << '\n';
   return kExitSuccess;
 }
 

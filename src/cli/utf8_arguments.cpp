@@ -75,18 +75,32 @@ std::filesystem::path pathFromUtf8(std::string_view utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-CLI::Option* addPathOption(CLI::App& app, std::string name, std::filesystem::path& target,
-                           std::string description) {
+std::string pathToUtf8(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+
+namespace {
+
+// `Target` is a path or an optional path: both take a path by assignment.
+template <typename Target>
+CLI::Option* addUtf8PathOption(CLI::App& app, std::string name, Target& target,
+                               std::string description) {
   return app.add_option_function<std::string>(
       std::move(name), [&target](const std::string& utf8) { target = pathFromUtf8(utf8); },
       std::move(description));
 }
 
+}  // namespace
+
+CLI::Option* addPathOption(CLI::App& app, std::string name, std::filesystem::path& target,
+                           std::string description) {
+  return addUtf8PathOption(app, std::move(name), target, std::move(description));
+}
+
 CLI::Option* addPathOption(CLI::App& app, std::string name,
                            std::optional<std::filesystem::path>& target, std::string description) {
-  return app.add_option_function<std::string>(
-      std::move(name), [&target](const std::string& utf8) { target = pathFromUtf8(utf8); },
-      std::move(description));
+  return addUtf8PathOption(app, std::move(name), target, std::move(description));
 }
 
 }  // namespace ws::cli

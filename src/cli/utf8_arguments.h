@@ -29,6 +29,9 @@ void useUtf8Output();
 // JSON file goes through here.
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 
+// The path as UTF-8 text, for what the commands print.
+std::string pathToUtf8(const std::filesystem::path& path);
+
 // An option or positional argument holding a path, given as UTF-8.
 CLI::Option* addPathOption(CLI::App& app, std::string name, std::filesystem::path& target,
                            std::string description);

@@ -48,8 +48,8 @@ int buildWorld(const Context& context, const std::filesystem::path& worldFile,
   if (auto written = codec::writeSaveFile(saveFile, *body); !written) {
     return reportError(written.error());
   }
-  std::cout << "wrote " << platform::cp932ToUtf8(platform::pathForMessage(saveFile)) << ": "
-            << slots->usedCount() << " areas, body of " << body->size() << " bytes\n";
+  std::cout << "wrote " << pathToUtf8(saveFile) << ": " << slots->usedCount() << " areas, body of "
+            << body->size() << " bytes\n";
   return kExitSuccess;
 }
 

@@ -87,6 +87,10 @@ inline std::size_t longEntryTailStart(const LookupEntry& entry) {
   return std::size_t{entry.symbols[2]} | std::size_t{entry.symbols[3]} << 8;
 }
 
+inline unsigned longEntryTailBits(const LookupEntry& entry) {
+  return entry.symbols[4];
+}
+
 // The depth of the deepest leaf or missing child below `node`, at most `limit`.
 inline unsigned depthBelow(const DecodeTree& tree, std::size_t node, unsigned limit) {
   if (limit == 0) return 0;

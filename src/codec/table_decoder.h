@@ -234,11 +234,11 @@ class Decoder {
   // The rest of a long code from its node's second table, when the bits for
   // it are at hand and the table settles it.
   bool tailCode(BitSource& source, std::uint8_t*& next, std::uint64_t word) const {
-    const auto node = static_cast<std::size_t>(word >> kSymbolsShift) & 0xFFFFu;
-    const auto start = static_cast<std::size_t>(word >> (kSymbolsShift + 16)) & 0xFFFFu;
-    const auto tailBits = static_cast<unsigned>(word >> (kSymbolsShift + 32)) & 0xFFu;
-    if (node == 0 || source.count() < lookupBits + tailBits) return false;
-    const TailEntry tail = tails_[start + source.peekPast(lookupBits, tailBits)];
+    const LookupEntry entry = entryOfWord(word);
+    const unsigned tailBits = longEntryTailBits(entry);
+    if (longEntryNode(entry) == 0 || source.count() < lookupBits + tailBits) return false;
+    const TailEntry tail =
+        tails_[longEntryTailStart(entry) + source.peekPast(lookupBits, tailBits)];
     if (tail.bits == 0) return false;
     *next++ = tail.symbol;
     source.skip(lookupBits + tail.bits);
@@ -301,7 +301,7 @@ class Decoder {
     if (node == 0 || source.count() < lookupBits) return nullptr;
     source.skip(lookupBits);
     source.refill();
-    const unsigned tailBits = entry.symbols[4];
+    const unsigned tailBits = longEntryTailBits(entry);
     const TailEntry& tail = tails_[longEntryTailStart(entry) + source.peek(tailBits)];
     if (tail.bits != 0) {
       // Bits past count() read as zeros; a code that needs them ends past

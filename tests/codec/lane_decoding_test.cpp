@@ -56,9 +56,7 @@ Bytes concat(Bytes a, const Bytes& b) {
 }
 
 void setSize(Bytes& stream, std::size_t offset, std::size_t value) {
-  const auto v = static_cast<std::uint32_t>(value);
-  for (std::size_t i = 0; i < 4; ++i)
-    stream[offset + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  writeInt32(stream.data() + offset, static_cast<std::int32_t>(value));
 }
 
 // Inputs whose lanes cannot all be joined: a lane that never meets the one
