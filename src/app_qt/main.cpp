@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/main_window.h"
-#include "app/qt_text.h"
-#include "app/scripted_session.h"
+#include "app_qt/main_window.h"
+#include "app_qt/qt_text.h"
+#include "app_qt/scripted_session.h"
 #include "demo/demo_game.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"

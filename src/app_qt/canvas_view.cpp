@@ -1,4 +1,4 @@
-#include "app/canvas_view.h"
+#include "app_qt/canvas_view.h"
 
 #include <QMouseEvent>
 #include <QPainter>

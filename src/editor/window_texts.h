@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace ws::app {
+namespace ws::editor {
 
 // The window's own captions, CP932 like every text of the editor.
 
@@ -25,4 +25,4 @@ inline constexpr std::string_view kLabel2Caption = "\x83\x8f\x81\x5b\x83\x8b\x83
 inline constexpr std::string_view kButton1Caption = "LOAD";
 inline constexpr std::string_view kButton2Caption = "SAVE";
 
-}  // namespace ws::app
+}  // namespace ws::editor

@@ -1,11 +1,11 @@
-#include "app/qt_dialogs.h"
+#include "app_qt/qt_dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "app/qt_text.h"
+#include "app_qt/qt_text.h"
 
 namespace ws::app {
 

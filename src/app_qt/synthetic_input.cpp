@@ -1,4 +1,4 @@
-#include "app/synthetic_input.h"
+#include "app_qt/synthetic_input.h"
 
 #include <QApplication>
 #include <QListWidget>

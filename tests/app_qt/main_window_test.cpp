@@ -1,7 +1,7 @@
 // The window offscreen: its controls as laid out, and user input reaching
 // the model's handlers and coming back as repainted widgets.
 
-#include "app/main_window.h"
+#include "app_qt/main_window.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -30,10 +30,10 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas_view.h"
-#include "app/qt_text.h"
-#include "app/synthetic_input.h"
-#include "app/window_texts.h"
+#include "app_qt/canvas_view.h"
+#include "app_qt/qt_text.h"
+#include "app_qt/synthetic_input.h"
+#include "editor/window_texts.h"
 #include "demo/demo_game.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
@@ -226,9 +226,9 @@ TEST(WindowTexts, AreTheCp932SpellingsOfTheirJapanese) {
     const char* utf8;
   };
   const Text texts[] = {
-      {kFontFamily, "ＭＳ ゴシック"},         {kLabel1Caption, "建物"},
-      {kRadioButton1Caption, "リンクゲート"}, {kRadioButton2Caption, "フィールド"},
-      {kRadioButton3Caption, "町"},           {kLabel2Caption, "ワールド名"},
+      {editor::kFontFamily, "ＭＳ ゴシック"},         {editor::kLabel1Caption, "建物"},
+      {editor::kRadioButton1Caption, "リンクゲート"}, {editor::kRadioButton2Caption, "フィールド"},
+      {editor::kRadioButton3Caption, "町"},           {editor::kLabel2Caption, "ワールド名"},
   };
   for (const Text& text : texts) {
     EXPECT_EQ(platform::utf8ToCp932(text.utf8), std::string(text.cp932)) << text.utf8;

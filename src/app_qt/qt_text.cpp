@@ -1,4 +1,4 @@
-#include "app/qt_text.h"
+#include "app_qt/qt_text.h"
 
 #include "platform/text.h"
 

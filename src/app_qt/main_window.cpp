@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app_qt/main_window.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -16,10 +16,10 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/canvas_view.h"
-#include "app/qt_dialogs.h"
-#include "app/qt_text.h"
-#include "app/window_texts.h"
+#include "app_qt/canvas_view.h"
+#include "app_qt/qt_dialogs.h"
+#include "app_qt/qt_text.h"
+#include "editor/window_texts.h"
 #include "platform/text.h"
 
 namespace ws::app {
@@ -69,7 +69,7 @@ class FixedRowDelegate : public QStyledItemDelegate {
 // the system has, at 12 pixels.
 QFont windowFont() {
   const QStringList families = QFontDatabase::families();
-  const QStringList wanted{fromCp932(kFontFamily), QStringLiteral("MS Gothic"),
+  const QStringList wanted{fromCp932(editor::kFontFamily), QStringLiteral("MS Gothic"),
                            QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
                            QStringLiteral("Noto Sans Mono CJK JP")};
   QFont font;
@@ -147,7 +147,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::buildControls() {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(fromCp932(kFormCaption));
+  setWindowTitle(fromCp932(editor::kFormCaption));
   setFont(windowFont());
   move(kFormGeometry.topLeft());
   resize(kFormGeometry.width() - kFrameWidth, kFormGeometry.height() - kFrameHeight);
@@ -172,12 +172,12 @@ void TForm1::buildControls() {
   panel1_->setGeometry(kPanel1);
   panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-  label1_ = new QLabel(fromCp932(kLabel1Caption), panel1_);
+  label1_ = new QLabel(fromCp932(editor::kLabel1Caption), panel1_);
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setGeometry(kLabel1);
 
-  const std::array<std::string_view, 3> captions{kRadioButton1Caption, kRadioButton2Caption,
-                                                 kRadioButton3Caption};
+  const std::array<std::string_view, 3> captions{editor::kRadioButton1Caption, editor::kRadioButton2Caption,
+                                                 editor::kRadioButton3Caption};
   const std::array<QRect, 3> places{kRadioButton1, kRadioButton2, kRadioButton3};
   kindGroup_ = new QButtonGroup(this);
   kindGroup_->setExclusive(true);
@@ -197,7 +197,7 @@ void TForm1::buildControls() {
   listBox1_ = makeList("ListBox1", kListBox1, this);
   listBox2_ = makeList("ListBox2", kListBox2, this);
 
-  label2_ = new QLabel(fromCp932(kLabel2Caption), this);
+  label2_ = new QLabel(fromCp932(editor::kLabel2Caption), this);
   label2_->setObjectName(QStringLiteral("Label2"));
   label2_->setGeometry(kLabel2);
 
@@ -205,10 +205,10 @@ void TForm1::buildControls() {
   edit1_->setObjectName(QStringLiteral("Edit1"));
   edit1_->setGeometry(kEdit1);
 
-  button1_ = new QPushButton(fromCp932(kButton1Caption), this);
+  button1_ = new QPushButton(fromCp932(editor::kButton1Caption), this);
   button1_->setObjectName(QStringLiteral("Button1"));
   button1_->setGeometry(kButton1);
-  button2_ = new QPushButton(fromCp932(kButton2Caption), this);
+  button2_ = new QPushButton(fromCp932(editor::kButton2Caption), this);
   button2_->setObjectName(QStringLiteral("Button2"));
   button2_->setGeometry(kButton2);
 }

@@ -1,4 +1,4 @@
-#include "app/scripted_session.h"
+#include "app_qt/scripted_session.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -9,10 +9,10 @@
 #include <string>
 #include <system_error>
 
-#include "app/canvas_view.h"
-#include "app/main_window.h"
-#include "app/qt_text.h"
-#include "app/synthetic_input.h"
+#include "app_qt/canvas_view.h"
+#include "app_qt/main_window.h"
+#include "app_qt/qt_text.h"
+#include "app_qt/synthetic_input.h"
 
 namespace ws::app {
 namespace {
