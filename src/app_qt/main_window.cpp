@@ -176,8 +176,8 @@ void TForm1::buildControls() {
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setGeometry(kLabel1);
 
-  const std::array<std::string_view, 3> captions{editor::kRadioButton1Caption, editor::kRadioButton2Caption,
-                                                 editor::kRadioButton3Caption};
+  const std::array<std::string_view, 3> captions{
+      editor::kRadioButton1Caption, editor::kRadioButton2Caption, editor::kRadioButton3Caption};
   const std::array<QRect, 3> places{kRadioButton1, kRadioButton2, kRadioButton3};
   kindGroup_ = new QButtonGroup(this);
   kindGroup_->setExclusive(true);
