@@ -34,9 +34,10 @@ Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameF
                                               const gamedata::AreaCatalogue& catalogue,
                                               int areaNumber);
 
-// Fills the first free slot from the request and `mapFile` (the area's map
-// file as just read, or the Error of reading it) and applies the placement
-// rules in order, each with its message; on failure the slot is free again.
+// Fills the slot the request names, else the first free one, from the
+// request and `mapFile` (the area's map file as just read, or the Error of
+// reading it) and applies the placement rules in order, each with its
+// message; on failure the slot is free again.
 // Refuses a missing or unreadable file (the read's Error), an invalid one
 // ("not msg file"), a link gate area without a link gate object and a town
 // without a church, so that no slot holds objects that were never read.
