@@ -15,7 +15,6 @@
 
 #include "app_qt/main_window.h"
 #include "app_qt/qt_text.h"
-#include "app_qt/scripted_session.h"
 #include "demo/demo_game.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"
@@ -57,10 +56,7 @@ int main(int argc, char** argv) {
   const QCommandLineOption demo(
       QStringLiteral("demo"),
       QStringLiteral("Start on the demo game, written into the user's cache folder first."));
-  // Drives a short session and writes screenshots (scripts/screenshot).
-  QCommandLineOption scriptDemo(QStringLiteral("script-demo"), QString(), QStringLiteral("OUTDIR"));
-  scriptDemo.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOptions({gameDir, demo, scriptDemo});
+  parser.addOptions({gameDir, demo});
   parser.process(application);
 
   ws::editor::EditorOptions options;
@@ -77,10 +73,5 @@ int main(int argc, char** argv) {
   ws::app::TForm1 window(options);
   window.FormCreate();
   window.show();
-
-  if (parser.isSet(scriptDemo)) {
-    QApplication::processEvents();
-    return ws::app::runScriptedSession(window, ws::app::toPath(parser.value(scriptDemo)));
-  }
   return QApplication::exec();
 }

@@ -34,6 +34,7 @@
 #include "app_qt/canvas_view.h"
 #include "app_qt/qt_text.h"
 #include "app_qt/synthetic_input.h"
+#include "demo/demo_areas.h"
 #include "demo/demo_game.h"
 #include "editor/window_texts.h"
 #include "platform/text.h"
@@ -46,11 +47,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // Demo catalogue entries the tests use.
-constexpr int kLinkGateArea = 0;   // 128 x 64, three dungeons
-constexpr int kFieldArea = 5;      // 128 x 64, a tower and three dungeons
-constexpr int kTowerOnlyArea = 7;  // a field without dungeons
-constexpr int kTownArea = 14;      // 128 x 64, a church and six houses
-constexpr int kBrokenArea = 29;    // its map file has a bad header
+constexpr int kLinkGateArea = demo::areas::kGateOfBeginnings;  // 128 x 64, three dungeons
+constexpr int kFieldArea = demo::areas::kBlueForest;      // 128 x 64, a tower and three dungeons
+constexpr int kTowerOnlyArea = demo::areas::kNorthTower;  // a field without dungeons
+constexpr int kTownArea = demo::areas::kHarbourTown;      // 128 x 64, a church and six houses
+constexpr int kBrokenArea = demo::areas::kBrokenMap;      // its map file has a bad header
 
 class QtEnvironment : public ::testing::Environment {
  public:
