@@ -28,7 +28,7 @@ TEST(RunCli, ExitStatusesAndOutputGoToTheGivenStreams) {
   const Case cases[] = {
       {{"worldsmith-cli", "--help"}, kExitSuccess, "Usage", ""},
       {{"worldsmith-cli", "info", missing}, kExitBadInput, "", "missing.dat"},
-      {{"worldsmith-cli", "no-such-command"}, kExitUsage, "", "no-such-command"},
+      {{"worldsmith-cli", "no-such-command"}, kExitUsage, "", "A subcommand is required"},
       {{"worldsmith-cli"}, kExitUsage, "", "A subcommand is required"},
       {{"worldsmith-cli", "info"}, kExitUsage, "", "SAVE"},
   };
