@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
+#include "version_info.h"
 
 namespace {
 
@@ -22,6 +23,12 @@ int run(int argc, char** argv) {
   app.allow_windows_style_options(false);
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show the help of every command");
+  app.set_version_flag("--version", std::string("worldsmith-cli ") + ws::kVersionLine,
+                       "Print the version and the commit it was built from");
+  // The program's own options may come after the command too, as in
+  // "worldsmith-cli objects 3 --game-dir DIR": each command, which inherits
+  // this setting, hands the options it does not know on to the program.
+  app.fallthrough();
 
   ws::cli::Context context;
   ws::cli::addPathOption(
