@@ -11,7 +11,7 @@ namespace ws::gamedata {
 
 inline constexpr int kCatalogueEntryCount = 200;
 inline constexpr std::size_t kCatalogueNameField = 14;
-inline constexpr std::size_t kCatalogueNameOffset = 25;   // name of entry 0
+inline constexpr std::size_t kCatalogueNameOffset = 25;  // name of entry 0
 inline constexpr std::size_t kCatalogueRecordSize = 22;
 inline constexpr std::size_t kCompleteCatalogueSize = 4417;
 

@@ -7,8 +7,8 @@
 #include "codec/huffman_encoder.h"
 #include "codec/save_container.h"
 #include "platform/file_io.h"
-#include "support/scoped_test_env.h"
 #include "platform/text.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::cli {
 namespace {
