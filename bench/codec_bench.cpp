@@ -263,11 +263,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
       // Data that deflate cannot shrink it stores raw, and inflate is then a
       // copy: no Huffman decoding is left to compare against.
       const bool stored = d.deflated.size() >= d.data.size();
+      const bool heldToReference = d.data.size() >= kReferenceTargetMinSize;
       std::printf("%-16s %9.0f %9.0f %9.0f %7.2fx | %9.0f %9.0f %9.0f %7.2fx %7.1fx%s%s\n",
                   d.name.c_str(), enc, encRef, encZlib, encVsZlib, dec, decRef, decZlib, decVsZlib,
                   decVsRef, heldToReference ? "" : "  (below 1 MB: no target against ref)",
                   stored ? "  (zlib stored it raw: inflate is a copy)" : "");
-      const bool heldToReference = d.data.size() >= kReferenceTargetMinSize;
       const bool met =
           encVsZlib >= 2 && (stored || decVsZlib >= 2) && (!heldToReference || decVsRef >= 10);
       if (!met) std::printf("%-16s misses a target\n", d.name.c_str());
