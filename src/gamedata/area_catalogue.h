@@ -11,7 +11,7 @@ namespace ws::gamedata {
 
 inline constexpr int kCatalogueEntryCount = 200;
 inline constexpr std::size_t kCatalogueNameField = 14;
-inline constexpr std::size_t kCatalogueNameOffset = 25;   // name of entry 0
+inline constexpr std::size_t kCatalogueNameOffset = 25;  // name of entry 0
 inline constexpr std::size_t kCatalogueRecordSize = 22;
 inline constexpr std::size_t kCompleteCatalogueSize = 4417;
 
@@ -23,7 +23,9 @@ using AreaCatalogue = std::vector<std::string>;
 // name; a field without a NUL gives its 14 bytes.
 AreaCatalogue parseAreaCatalogue(std::span<const std::uint8_t> file);
 
-// Nothing when the file cannot be read.
+// Nothing when the file cannot be read or is no regular file. Only its first
+// kCompleteCatalogueSize bytes are read: nothing after them is ever looked
+// at, so a longer file is read no further, never refused.
 std::optional<AreaCatalogue> LoadAreaCatalogue(const std::filesystem::path& path);
 
 }  // namespace ws::gamedata
