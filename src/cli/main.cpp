@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -47,8 +48,11 @@ int main(int argc, char** argv) {
   // The commands report their errors as values; what still escapes (running
   // out of memory, a library's exception) ends the run with a message and
   // the bad-input status instead of an abort.
+  // An interrupted write leaves no temporary file behind.
+  ws::platform::removeTemporaryFileOnInterrupt();
   try {
-    return run(argc, argv);
+    // Output that never reached its file (a full disk) is a failure.
+    return ws::cli::finishStandardOutput(run(argc, argv));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "worldsmith-cli: %s\n", error.what());
   } catch (...) {
