@@ -20,6 +20,8 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -381,13 +383,22 @@ Status replaceAtomically(const fs::path& file, const fs::path& target,
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     temporary = temporaryPathFor(file);
     // Shared for deletion, so that an interrupt can remove it while open.
+    // Noted before it exists: the console handler runs on a thread of its
+    // own, at any moment.
+    registerTemporary(temporary);
     created = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) break;
+    if (created != INVALID_HANDLE_VALUE) break;
+    const DWORD failure = GetLastError();
+    unregisterTemporary();
+    if (failure != ERROR_FILE_EXISTS) {
+      return writeError(target, systemReason(static_cast<int>(failure)));
+    }
   }
-  if (created == INVALID_HANDLE_VALUE) return writeError(target, lastReason());
+  if (created == INVALID_HANDLE_VALUE) {
+    return writeError(target, systemReason(static_cast<int>(ERROR_FILE_EXISTS)));
+  }
   Handle handle(created);
-  registerTemporary(temporary);
   DWORD failure = writeAll(handle.get(), bytes);
   if (failure == 0 && !FlushFileBuffers(handle.get())) failure = GetLastError();
   if (!handle.close() && failure == 0) failure = GetLastError();
@@ -481,15 +492,26 @@ void syncFolderOf(const fs::path& file) {
 
 Status replaceAtomically(const fs::path& file, const fs::path& target,
                          std::span<const std::uint8_t> bytes, const struct stat* existing) {
+  // The interrupts wait while the file is made and noted for their handler,
+  // so that none can come between the two and leave the file behind.
+  sigset_t interrupts;
+  sigset_t previous;
+  sigemptyset(&interrupts);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    sigaddset(&interrupts, signal);
+  pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
   fs::path temporary;
   int fd = -1;
+  int createFailure = 0;
   for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
     temporary = temporaryPathFor(file);
     fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+    createFailure = fd < 0 ? errno : 0;
+    if (fd < 0 && createFailure != EEXIST) break;
   }
-  if (fd < 0) return writeError(target, systemReason(errno));
-  registerTemporary(temporary);
+  if (fd >= 0) registerTemporary(temporary);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  if (fd < 0) return writeError(target, systemReason(createFailure));
 
   int failure = 0;
   if (existing != nullptr) {
