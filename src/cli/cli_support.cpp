@@ -1,19 +1,107 @@
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
+#include <system_error>
 
 #include "cli/commands.h"
+#include "cli/utf8_arguments.h"
+#include "codec/save_container.h"
+#include "platform/file_io.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"
 
 namespace ws::cli {
 
+namespace {
+
+// Marks both ends of a quote in a message. An escape never occurs in CP932
+// text, nor in a name the user typed (it is replaced there).
+constexpr char kQuoteMark = '\x1B';
+
+}  // namespace
+
+std::string quoteAsGiven(std::string_view utf8) {
+  std::string quoted(1, kQuoteMark);
+  for (const char c : utf8)
+    quoted += c == kQuoteMark ? '?' : c;
+  quoted += kQuoteMark;
+  return quoted;
+}
+
 int reportError(const Error& error) {
-  std::cerr << platform::cp932ToUtf8(error.message) << '\n';
+  // CP932 outside the quotes, UTF-8 as the user gave it inside.
+  std::string text;
+  bool quoted = false;
+  std::size_t start = 0;
+  const std::string& message = error.message;
+  for (std::size_t i = 0; i <= message.size(); ++i) {
+    if (i < message.size() && message[i] != kQuoteMark) continue;
+    const std::string_view part(message.data() + start, i - start);
+    text += quoted ? std::string(part) : platform::cp932ToUtf8(part);
+    quoted = !quoted;
+    start = i + 1;
+  }
+  std::cerr << text << '\n';
   return kExitBadInput;
 }
 
 Result<std::filesystem::path> gameFolder(const Context& context) {
   if (auto folder = platform::locateGameFolder(context.gameDir)) return *folder;
   return Error{"no game folder: give --game-dir DIR, set WORLDSMITH_GAME_DIR, or install the game"};
+}
+
+Result<std::vector<std::uint8_t>> readInput(const std::filesystem::path& path,
+                                            std::uint64_t ceiling) {
+  platform::FileRead read = platform::readRegularFile(path, ceiling);
+  if (!read.ok()) return Error{read.message};
+  return std::move(read.bytes);
+}
+
+bool isStandardOutput(const std::filesystem::path& path) {
+  return path == std::filesystem::path("-");
+}
+
+Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  if (!isStandardOutput(path)) return platform::writeFileAtomic(path, bytes);
+  std::cout.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+  std::cout.flush();
+  if (!std::cout) return Error{"cannot write the standard output"};
+  return {};
+}
+
+Status writeSaveOutput(const std::filesystem::path& path, std::span<const std::uint8_t> body) {
+  if (!isStandardOutput(path)) return codec::writeSaveFile(path, body);
+  if (body.size() > codec::kMaxSaveBodySize) {
+    return Error{"save body too large: " + std::to_string(body.size()) + " bytes"};
+  }
+  return writeOutput(path, codec::encodeSaveFile(body));
+}
+
+Result<std::string> worldNameFromUtf8(std::string_view utf8) {
+  const auto name = platform::utf8ToCp932(utf8);
+  if (!name) return Error{"the name " + quoteAsGiven(utf8) + " cannot be written in CP932"};
+  // The body's field ends at the first NUL: a name holding one would be cut.
+  if (name->find('\0') != std::string::npos) {
+    return Error{"the name holds a NUL character, which would end it early"};
+  }
+  if (name->size() >= codec::kWorldNameSize) {
+    return Error{"the name takes " + std::to_string(name->size()) + " bytes in CP932; at most " +
+                 std::to_string(codec::kWorldNameSize - 1) + " fit"};
+  }
+  return *name;
+}
+
+int finishStandardOutput(int exitCode) {
+  std::cout.flush();
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  const int reason = errno;
+  if (flushed && std::cout && std::ferror(stdout) == 0) return exitCode;
+  std::cerr << "worldsmith-cli: cannot write the standard output";
+  if (reason != 0) std::cerr << ": " << std::generic_category().message(reason);
+  std::cerr << '\n';
+  return exitCode == kExitSuccess ? kExitBadInput : exitCode;
 }
 
 }  // namespace ws::cli

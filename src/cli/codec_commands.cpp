@@ -29,49 +29,42 @@ struct PackOptions {
   std::optional<std::string> name;  // UTF-8
 };
 
-Result<Bytes> readInput(const std::filesystem::path& path) {
-  auto bytes = platform::readWholeFile(path);
-  if (!bytes) return Error{"cannot read " + platform::pathForMessage(path)};
-  return std::move(*bytes);
-}
+// A raw stream holds its header, the code length table, at most 255 bits of
+// code for each byte value, and a data section no longer than its input.
+constexpr std::uint64_t kMaxStreamFileSize =
+    codec::kCodeSectionOffset + 256 * 255 / 8 + 1 + codec::kMaxOriginalSize;
 
-// One stream counts its bytes and bits in signed 32-bit fields.
-Status checkStreamSize(const std::filesystem::path& path, std::size_t size) {
-  if (size <= codec::kMaxOriginalSize) return {};
-  return Error{platform::pathForMessage(path) +
-               " is too large for one stream: " + std::to_string(size) + " bytes (at most " +
-               std::to_string(codec::kMaxOriginalSize) + ")"};
+// A damaged stream's message says which file it came from.
+Error namingFile(const std::filesystem::path& path, const Error& error) {
+  if (error.message != codec::kDecodeErrorMessage) return error;
+  return Error{platform::pathForMessage(path) + ": " + error.message};
 }
 
 int finish(const Status& status) {
   return status ? kExitSuccess : reportError(status.error());
 }
 
+// One stream counts its bytes and bits in signed 32-bit fields: a larger
+// input is refused before it is read.
 int runEncode(const FilePair& files) {
-  auto source = readInput(files.in);
+  auto source = readInput(files.in, codec::kMaxOriginalSize);
   if (!source) return reportError(source.error());
-  if (auto fits = checkStreamSize(files.in, source->size()); !fits)
-    return reportError(fits.error());
-  return finish(platform::writeFileAtomic(files.out, codec::encodeStream(*source)));
+  return finish(writeOutput(files.out, codec::encodeStream(*source)));
 }
 
 int runDecode(const FilePair& files) {
-  auto stream = readInput(files.in);
+  auto stream = readInput(files.in, kMaxStreamFileSize);
   if (!stream) return reportError(stream.error());
   auto decoded = codec::decodeStream(*stream);
-  if (!decoded) return reportError(decoded.error());
-  return finish(platform::writeFileAtomic(files.out, *decoded));
+  if (!decoded) return reportError(namingFile(files.in, decoded.error()));
+  return finish(writeOutput(files.out, *decoded));
 }
 
 // Puts the name into the body's 32-byte world-name field, NUL-terminated and
 // zero-filled, as the editor's name field would.
 Status setWorldName(Bytes& body, const std::filesystem::path& bodyPath, const std::string& utf8) {
-  const auto name = platform::utf8ToCp932(utf8);
-  if (!name) return Error{"the name " + utf8 + " cannot be written in CP932"};
-  if (name->size() >= codec::kWorldNameSize) {
-    return Error{"the name takes " + std::to_string(name->size()) + " bytes in CP932; at most " +
-                 std::to_string(codec::kWorldNameSize - 1) + " fit"};
-  }
+  const auto name = worldNameFromUtf8(utf8);
+  if (!name) return name.error();
   const std::size_t fieldEnd = codec::kBodyWorldNameOffset + codec::kWorldNameSize;
   if (body.size() < fieldEnd) {
     return Error{platform::pathForMessage(bodyPath) + " is too short to hold the world name (" +
@@ -85,26 +78,24 @@ Status setWorldName(Bytes& body, const std::filesystem::path& bodyPath, const st
 }
 
 int runPack(const PackOptions& options) {
-  auto body = readInput(options.body);
+  // A body that no save file may hold is refused before it is read.
+  auto body = readInput(options.body, codec::kMaxSaveBodySize);
   if (!body) return reportError(body.error());
-  if (auto fits = checkStreamSize(options.body, body->size()); !fits) {
-    return reportError(fits.error());
-  }
   if (options.name) {
     if (auto named = setWorldName(*body, options.body, *options.name); !named) {
       return reportError(named.error());
     }
   }
-  return finish(codec::writeSaveFile(options.out, *body));
+  return finish(writeSaveOutput(options.out, *body));
 }
 
 int runUnpack(const FilePair& files) {
   auto body = codec::readSaveFile(files.in);
-  if (!body) return reportError(body.error());
+  if (!body) return reportError(namingFile(files.in, body.error()));
   if (!body->has_value()) {
     return reportError(Error{platform::pathForMessage(files.in) + ": no such file"});
   }
-  return finish(platform::writeFileAtomic(files.out, **body));
+  return finish(writeOutput(files.out, **body));
 }
 
 CLI::App* addFileCommand(CLI::App& app, const char* name, const char* description,
@@ -120,12 +111,13 @@ CLI::App* addFileCommand(CLI::App& app, const char* name, const char* descriptio
 void addCodecCommands(CLI::App& app, Context& context) {
   auto encodeFiles = std::make_shared<FilePair>();
   addFileCommand(app, "encode", "Compress a file into a raw codec stream (no save file header)",
-                 "The file to compress", "The stream to write", *encodeFiles)
+                 "The file to compress", "The stream to write (\"-\": standard output)",
+                 *encodeFiles)
       ->callback([encodeFiles, &context] { context.exitCode = runEncode(*encodeFiles); });
 
   auto decodeFiles = std::make_shared<FilePair>();
   addFileCommand(app, "decode", "Decode a raw codec stream", "The stream to decode",
-                 "The decoded bytes to write", *decodeFiles)
+                 "The decoded bytes to write (\"-\": standard output)", *decodeFiles)
       ->callback([decodeFiles, &context] { context.exitCode = runDecode(*decodeFiles); });
 
   auto pack = std::make_shared<PackOptions>();
@@ -133,7 +125,8 @@ void addCodecCommands(CLI::App& app, Context& context) {
       "pack",
       "Write a save file holding a save body; the header's name copy is the body's bytes 16..47");
   addPathOption(*packCommand, "BODY", pack->body, "The save body")->required();
-  addPathOption(*packCommand, "OUT", pack->out, "The save file to write")->required();
+  addPathOption(*packCommand, "OUT", pack->out, "The save file to write (\"-\": standard output)")
+      ->required();
   packCommand->add_option("--name", pack->name,
                           "World name (UTF-8, at most 31 bytes in CP932) written into the "
                           "body's name field first");
@@ -141,7 +134,7 @@ void addCodecCommands(CLI::App& app, Context& context) {
 
   auto unpackFiles = std::make_shared<FilePair>();
   addFileCommand(app, "unpack", "Check a save file and write its decoded body", "The save file",
-                 "The body to write", *unpackFiles)
+                 "The body to write (\"-\": standard output)", *unpackFiles)
       ->callback([unpackFiles, &context] { context.exitCode = runUnpack(*unpackFiles); });
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/result.h"
 
@@ -25,7 +29,33 @@ struct Context {
 };
 
 // Prints the error's message (CP932) as UTF-8 on stderr and returns kExitBadInput.
+// Text quoted with quoteAsGiven is printed exactly as the user gave it.
 int reportError(const Error& error);
+
+// Text the user typed (UTF-8), quoted into a CP932 message so that it is
+// printed unchanged: a name that CP932 cannot spell would come out garbled.
+std::string quoteAsGiven(std::string_view utf8);
+
+// An input file, read whole when it is a regular file of at most `ceiling`
+// bytes; otherwise an Error that names it and says why.
+Result<std::vector<std::uint8_t>> readInput(const std::filesystem::path& path,
+                                            std::uint64_t ceiling);
+
+// Every command that writes a file takes "-" for the standard output.
+bool isStandardOutput(const std::filesystem::path& path);
+Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+// The save file for `body`, to a file (atomically) or to "-".
+Status writeSaveOutput(const std::filesystem::path& path, std::span<const std::uint8_t> body);
+
+// The world name (UTF-8) as the body's name field holds it: CP932, at most
+// 31 bytes and no NUL. `pack --name` and `build` share the check and its
+// messages.
+Result<std::string> worldNameFromUtf8(std::string_view utf8);
+
+// Flushes the standard output at the end of a run. When anything written to
+// it was lost (a full disk, a closed pipe), says so on stderr and turns
+// success into kExitBadInput; otherwise returns `exitCode`.
+int finishStandardOutput(int exitCode);
 
 // The game folder from --game-dir, $WORLDSMITH_GAME_DIR or the registry.
 Result<std::filesystem::path> gameFolder(const Context& context);

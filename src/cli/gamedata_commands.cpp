@@ -37,9 +37,11 @@ Result<GameCatalogue> openCatalogue(const Context& context) {
   auto folder = gameFolder(context);
   if (!folder) return folder.error();
   const auto path = platform::cataloguePath(*folder);
-  auto names = gamedata::LoadAreaCatalogue(path);
-  if (!names) return Error{"cannot read " + platform::pathForMessage(path)};
-  return GameCatalogue{*folder, std::move(*names)};
+  // Only the fixed-size part of the catalogue is read; nothing after it is used.
+  const platform::FileRead read = platform::readRegularFile(path, gamedata::kCompleteCatalogueSize,
+                                                            platform::OverCeiling::ReadPrefix);
+  if (!read.ok()) return Error{read.message};
+  return GameCatalogue{*folder, gamedata::parseAreaCatalogue(read.bytes)};
 }
 
 // AREA on the command line: a catalogue index, or a name (UTF-8) as the
@@ -58,7 +60,7 @@ Result<int> findArea(const gamedata::AreaCatalogue& catalogue, const std::string
       if (catalogue[i] == *cp932) return static_cast<int>(i);
     }
   }
-  return Error{"no area named " + cp932.value_or(area) + " in the catalogue"};
+  return Error{"no area named " + quoteAsGiven(area) + " in the catalogue"};
 }
 
 // The chosen area and its map file, read whole.
@@ -75,13 +77,20 @@ Result<ChosenArea> openArea(const Context& context, const std::string& area) {
   if (!number) return number.error();
   const std::string& name = game->names[static_cast<std::size_t>(*number)];
   if (name.empty()) {
-    return Error{"area " + std::to_string(*number) + " has no name in the catalogue"};
+    return Error{"area " + std::to_string(*number) + " has no name in the catalogue " +
+                 platform::pathForMessage(platform::cataloguePath(game->folder))};
   }
   const auto path = platform::areaMapFilePath(game->folder, name);
-  auto file = gamedata::LoadAreaMapFile(path);
-  if (!file) return Error{"cannot read " + platform::pathForMessage(path)};
-  if (!file->isValid()) return Error{std::string(gamedata::kNotMsgFile)};
-  return ChosenArea{*number, name, std::move(*file)};
+  // A name that would lead out of the area folder names no file there.
+  if (!platform::isAreaMapFileName(name)) {
+    return Error{"cannot read " + platform::pathForMessage(path) +
+                 ": no such file in the area folder"};
+  }
+  platform::FileRead read = platform::readRegularFile(path, gamedata::kMaxAreaMapFileSize);
+  if (!read.ok()) return Error{read.message};
+  gamedata::AreaMapFile file{std::move(read.bytes)};
+  if (!file.isValid()) return Error{std::string(gamedata::kNotMsgFile)};
+  return ChosenArea{*number, name, std::move(file)};
 }
 
 // The objects of one area as the editor's lists hold them.
@@ -146,7 +155,15 @@ void printSpecial(const char* label, const std::optional<AreaObjectRef>& object)
 
 // --- the commands -----------------------------------------------------------
 
-int runDemoGame(const std::filesystem::path& folder, std::uint64_t seed) {
+int runDemoGame(const std::filesystem::path& folder, std::uint64_t seed, bool force) {
+  // A folder that holds anything may be a game: its files are not
+  // overwritten unless asked for.
+  std::error_code error;
+  if (!force && std::filesystem::is_directory(folder, error) &&
+      !std::filesystem::is_empty(folder, error)) {
+    return reportError(Error{quoteAsGiven(pathToUtf8(folder)) +
+                             " is not empty: give --force to write the demo game into it"});
+  }
   if (auto made = demo::makeDemoGame(folder, seed); !made) return reportError(made.error());
   std::cout << "demo game written to " << pathToUtf8(folder) << '\n';
   return kExitSuccess;
@@ -239,7 +256,7 @@ int runPreview(const Context& context, const std::string& areaArgument,
   if (!area) return reportError(area.error());
   const auto png = encodePng(drawPreview(area->file), scale);
   if (png.empty()) return reportError(Error{"cannot encode the preview as PNG"});
-  if (auto written = platform::writeFileAtomic(output, png); !written) {
+  if (auto written = writeOutput(output, png); !written) {
     return reportError(written.error());
   }
   return kExitSuccess;
@@ -252,13 +269,17 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     struct Options {
       std::filesystem::path folder;
       std::uint64_t seed = demo::kDefaultDemoSeed;
+      bool force = false;
     };
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("demo-game", "Write the synthetic demo game folder DIR");
     addPathOption(*command, "DIR", options->folder, "The folder to write")->required();
     command->add_option("--seed", options->seed, "Seed of the terrain and object positions");
-    command->callback(
-        [&context, options] { context.exitCode = runDemoGame(options->folder, options->seed); });
+    command->add_flag("--force", options->force,
+                      "Write into a folder that is not empty, replacing the game's files");
+    command->callback([&context, options] {
+      context.exitCode = runDemoGame(options->folder, options->seed, options->force);
+    });
   }
   {
     auto asJson = std::make_shared<bool>(false);
@@ -291,7 +312,9 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     auto* command = app.add_subcommand(
         "preview", "Draw an area's 128 x 64 preview with its object markers as PNG");
     command->add_option("AREA", options->area, "Catalogue index or name")->required();
-    addPathOption(*command, "-o,--output", options->output, "The PNG file to write")->required();
+    addPathOption(*command, "-o,--output", options->output,
+                  "The PNG file to write (\"-\": standard output)")
+        ->required();
     command->add_option("--scale", options->scale, "Enlarge N times without smoothing")
         ->check(CLI::Range(1, kMaxPreviewScale));
     command->callback([&context, options] {

@@ -5,11 +5,16 @@
 #include "cli/commands.h"
 #include "cli/run_cli.h"
 #include "cli/utf8_arguments.h"
+#include "platform/file_io.h"
 
 int main(int argc, char** argv) {
+  // An interrupted write leaves no temporary file behind.
+  ws::platform::removeTemporaryFileOnInterrupt();
   try {
     ws::cli::useUtf8Output();
-    return ws::cli::runCli(ws::cli::utf8Arguments(argc, argv), std::cout, std::cerr);
+    // Output that never reached its file (a full disk) is a failure.
+    return ws::cli::finishStandardOutput(
+        ws::cli::runCli(ws::cli::utf8Arguments(argc, argv), std::cout, std::cerr));
   } catch (const std::exception& error) {
     // Only reading the arguments can get here.
     std::fprintf(stderr, "worldsmith-cli: %s\n", error.what());

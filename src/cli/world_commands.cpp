@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
 #include "cli/world_description.h"
+#include "codec/codec_header.h"
 #include "codec/save_container.h"
 #include "gamedata/area_catalogue.h"
 #include "platform/file_io.h"
@@ -21,11 +22,23 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
+// A world description holds four areas and a name; anything near this size
+// is no description.
+constexpr std::uint64_t kMaxWorldFileSize = 1 << 20;
+
 Result<gamedata::AreaCatalogue> readCatalogue(const std::filesystem::path& folder) {
   const auto path = platform::cataloguePath(folder);
-  auto catalogue = gamedata::LoadAreaCatalogue(path);
-  if (!catalogue) return Error{world::fileNotReadMessage(path)};
-  return std::move(*catalogue);
+  // Only the fixed-size part of the catalogue is read; nothing after it is used.
+  const platform::FileRead read = platform::readRegularFile(path, gamedata::kCompleteCatalogueSize,
+                                                            platform::OverCeiling::ReadPrefix);
+  if (!read.ok()) return Error{read.message};
+  return gamedata::parseAreaCatalogue(read.bytes);
+}
+
+// A damaged save's message says which file it came from.
+Error namingSaveFile(const std::filesystem::path& path, const Error& error) {
+  if (error.message != codec::kDecodeErrorMessage) return error;
+  return Error{platform::pathForMessage(path) + ": " + error.message};
 }
 
 // build WORLD.json -o SAVE: places the areas as clicks would, then saves.
@@ -35,21 +48,26 @@ int buildWorld(const Context& context, const std::filesystem::path& worldFile,
   if (!folder) return reportError(folder.error());
   auto catalogue = readCatalogue(*folder);
   if (!catalogue) return reportError(catalogue.error());
-  const auto text = platform::readWholeFile(worldFile);
-  if (!text) return reportError(Error{world::fileNotReadMessage(worldFile)});
+  const auto text = readInput(worldFile, kMaxWorldFileSize);
+  if (!text) return reportError(text.error());
   auto description = parseWorldDescription(
       std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), *catalogue);
-  if (!description) return reportError(description.error());
+  if (!description) {
+    return reportError(
+        Error{quoteAsGiven(pathToUtf8(worldFile)) + ": " + description.error().message});
+  }
   auto slots = placeWorld(*description, *folder, *catalogue);
   if (!slots) return reportError(slots.error());
   auto body = world::BuildSaveBody(*slots, description->name,
                                    world::townSpotsFromGame(*folder, *catalogue));
   if (!body) return reportError(body.error());
-  if (auto written = codec::writeSaveFile(saveFile, *body); !written) {
+  if (auto written = writeSaveOutput(saveFile, *body); !written) {
     return reportError(written.error());
   }
-  std::cout << "wrote " << pathToUtf8(saveFile) << ": " << slots->usedCount() << " areas, body of "
-            << body->size() << " bytes\n";
+  // The save file itself may be what goes to the standard output.
+  (isStandardOutput(saveFile) ? std::cerr : std::cout)
+      << "wrote " << pathToUtf8(saveFile) << ": " << slots->usedCount() << " areas, body of "
+      << body->size() << " bytes\n";
   return kExitSuccess;
 }
 
@@ -95,7 +113,7 @@ void printText(const json& info) {
 // areas when a game folder is at hand; the save file alone suffices.
 int showInfo(const Context& context, const std::filesystem::path& saveFile, bool asJson) {
   auto read = codec::readSaveFile(saveFile);
-  if (!read) return reportError(read.error());
+  if (!read) return reportError(namingSaveFile(saveFile, read.error()));
   if (!*read) return reportError(Error{world::fileNotReadMessage(saveFile)});
   const auto& body = **read;
   auto parsed = world::ParseSaveBody(body, platform::pathForMessage(saveFile));
@@ -134,7 +152,9 @@ void addWorldCommands(CLI::App& app, Context& context) {
       "build", "Compose a world from WORLD.json on the game's areas and write its save file");
   addPathOption(*buildCommand, "WORLD", build->world, "The world description (UTF-8 JSON)")
       ->required();
-  addPathOption(*buildCommand, "-o,--output", build->save, "The save file to write")->required();
+  addPathOption(*buildCommand, "-o,--output", build->save,
+                "The save file to write (\"-\": standard output)")
+      ->required();
   buildCommand->callback(
       [&context, build] { context.exitCode = buildWorld(context, build->world, build->save); });
 

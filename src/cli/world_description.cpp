@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <set>
 
+#include "cli/commands.h"
 #include "gamedata/area_preview.h"
 #include "platform/text.h"
 #include "world/kind_keys.h"
@@ -37,16 +39,44 @@ Result<int> areaOf(const json& value, const gamedata::AreaCatalogue& catalogue) 
       const auto found = std::find(catalogue.begin(), catalogue.end(), *name);
       if (found != catalogue.end()) return static_cast<int>(found - catalogue.begin());
     }
-    return Error{"no area named " + name.value_or(value.get<std::string>()) + " in the catalogue"};
+    return Error{"no area named " + quoteAsGiven(value.get<std::string>()) + " in the catalogue"};
   }
   return Error{"\"area\" must be a catalogue index or name"};
 }
 
+// Numbers that a world places: far beyond any world map position or object
+// number, yet safe from overflow in every sum they take part in.
+constexpr long long kNumberLimit = 1000000;
+
+enum class NumberCheck { Ok, NotAnInteger, OutOfRange };
+
+NumberCheck checkNumber(const json& value) {
+  if (!value.is_number_integer()) return NumberCheck::NotAnInteger;
+  const bool inRange = value.is_number_unsigned() ? value.get<unsigned long long>() <= kNumberLimit
+                                                  : value.get<long long>() >= -kNumberLimit &&
+                                                        value.get<long long>() <= kNumberLimit;
+  return inRange ? NumberCheck::Ok : NumberCheck::OutOfRange;
+}
+
 std::optional<int> intOf(const json& value) {
-  if (!value.is_number_integer()) return std::nullopt;
-  const auto number = value.get<long long>();
-  if (number < -1000000 || number > 1000000) return std::nullopt;
-  return static_cast<int>(number);
+  if (checkNumber(value) != NumberCheck::Ok) return std::nullopt;
+  return static_cast<int>(value.get<long long>());
+}
+
+// "x" or "y" of an area, or why it cannot be one.
+Result<int> coordinateOf(const json& entry, const char* key) {
+  if (!entry.contains(key)) return Error{"\"x\" and \"y\" must be integers"};
+  const json& value = entry[key];
+  switch (checkNumber(value)) {
+    case NumberCheck::Ok:
+      return static_cast<int>(value.get<long long>());
+    case NumberCheck::NotAnInteger:
+      break;
+    case NumberCheck::OutOfRange:
+      return Error{"\"" + std::string(key) + "\" is " + value.dump() + ", out of range (-" +
+                   std::to_string(kNumberLimit) + " to " + std::to_string(kNumberLimit) + ")"};
+  }
+  return Error{"\"x\" and \"y\" must be integers"};
 }
 
 Result<AreaPlacement> placementOf(const json& entry, std::size_t position,
@@ -65,9 +95,10 @@ Result<AreaPlacement> placementOf(const json& entry, std::size_t position,
   if (!kind) return Error{where + "\"kind\" must be \"link-gate\", \"field\" or \"town\""};
   placement.kind = *kind;
 
-  const auto x = entry.contains("x") ? intOf(entry["x"]) : std::nullopt;
-  const auto y = entry.contains("y") ? intOf(entry["y"]) : std::nullopt;
-  if (!x || !y) return Error{where + "\"x\" and \"y\" must be integers"};
+  const auto x = coordinateOf(entry, "x");
+  if (!x) return Error{where + x.error().message};
+  const auto y = coordinateOf(entry, "y");
+  if (!y) return Error{where + y.error().message};
   placement.x = *x;
   placement.y = *y;
 
@@ -128,18 +159,37 @@ std::string_view kindName(world::AreaKind kind) {
 
 Result<WorldDescription> parseWorldDescription(std::string_view utf8Json,
                                                const gamedata::AreaCatalogue& catalogue) {
-  const json document = json::parse(utf8Json.begin(), utf8Json.end(), nullptr, false);
+  // A key given twice in one object would silently keep only its last
+  // value: the parser's callback notes the first such key.
+  std::vector<std::set<std::string>> openObjects;
+  std::optional<std::string> repeatedKey;
+  const auto noteKeys = [&](int, json::parse_event_t event, json& parsed) {
+    if (event == json::parse_event_t::object_start) {
+      openObjects.emplace_back();
+    } else if (event == json::parse_event_t::object_end && !openObjects.empty()) {
+      openObjects.pop_back();
+    } else if (event == json::parse_event_t::key && !openObjects.empty() && !repeatedKey &&
+               !openObjects.back().insert(parsed.get<std::string>()).second) {
+      repeatedKey = parsed.get<std::string>();
+    }
+    return true;
+  };
+  const json document = json::parse(utf8Json.begin(), utf8Json.end(), noteKeys, false);
   if (document.is_discarded() || !document.is_object()) {
     return Error{"the world file is not a JSON object"};
+  }
+  if (repeatedKey) {
+    return Error{"the key \"" + quoteAsGiven(*repeatedKey) + "\" is given twice in one object"};
   }
   WorldDescription world;
   world.name = std::string(world::kDefaultWorldName);
   if (document.contains("name")) {
-    const auto name = document["name"].is_string()
-                          ? platform::utf8ToCp932(document["name"].get<std::string>())
-                          : std::nullopt;
-    if (!name) return Error{"\"name\" must be a text that CP932 can hold"};
-    world.name = *name;
+    if (!document["name"].is_string()) return Error{"\"name\" must be a text"};
+    // The same limits as pack --name: the body's name field holds 31 bytes
+    // and its NUL, and a name is never silently cut.
+    auto name = worldNameFromUtf8(document["name"].get<std::string>());
+    if (!name) return name.error();
+    world.name = std::move(*name);
   }
   if (!document.contains("areas") || !document["areas"].is_array()) {
     return Error{"\"areas\" must be an array of areas"};

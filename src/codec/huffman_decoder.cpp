@@ -70,8 +70,15 @@ Result<DecodeTree> rebuildDecodeTree(const CodeLengthTable& lengths,
 }
 
 Result<Bytes> decodeStream(std::span<const std::uint8_t> stream) {
+  return decodeStreamUpTo(stream, kMaxOriginalSize);
+}
+
+Result<Bytes> decodeStreamUpTo(std::span<const std::uint8_t> stream, std::size_t maxOriginalSize) {
   auto layout = parseStreamLayout(stream);
   if (!layout) return layout.error();
+  if (static_cast<std::size_t>(layout->header.originalSize) > maxOriginalSize) {
+    return decodeError();
+  }
   auto tree = rebuildDecodeTree(layout->lengths, layout->codeSection);
   if (!tree) return tree.error();
 

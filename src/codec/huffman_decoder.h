@@ -26,8 +26,14 @@ Result<DecodeTree> rebuildDecodeTree(const CodeLengthTable& lengths,
                                      std::span<const std::uint8_t> codeSection);
 
 // Decodes a complete stream into its originalSize bytes; whatever follows the
-// stream is ignored. Any damage gives "error in decord" and no bytes. Keeps
-// no state between calls, so calls may run concurrently.
+// stream is ignored. Any damage gives "error in decord" and no bytes, and so
+// does an originalSize above kMaxOriginalSize, the most that encodeStream
+// accepts, refused before anything is allocated. Keeps no state between
+// calls, so calls may run concurrently.
 Result<Bytes> decodeStream(std::span<const std::uint8_t> stream);
+
+// The same with a lower ceiling for originalSize, for streams whose content
+// is known to be smaller (a save body).
+Result<Bytes> decodeStreamUpTo(std::span<const std::uint8_t> stream, std::size_t maxOriginalSize);
 
 }  // namespace ws::codec

@@ -52,23 +52,30 @@ Result<Bytes> decodeSaveFile(std::span<const std::uint8_t> file, std::string_vie
       readInt32(file.data() + kStreamSignatureOffset) != kCodecSignature) {
     return Error{notASaveFileMessage(fileName)};
   }
-  return decodeStream(file.subspan(kSaveHeaderSize));
+  return decodeStreamUpTo(file.subspan(kSaveHeaderSize), kMaxSaveBodySize);
 }
 
 Status writeSaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> body) {
-  if (body.size() > kMaxOriginalSize) {
+  if (body.size() > kMaxSaveBodySize) {
     return Error{"save body too large: " + std::to_string(body.size()) + " bytes"};
   }
   return platform::writeFileAtomic(path, encodeSaveFile(body));
 }
 
 Result<std::optional<Bytes>> readSaveFile(const std::filesystem::path& path) {
-  if (!platform::fileExists(path)) return std::optional<Bytes>{};
   const std::string fileName = platform::pathForMessage(path);
-  // A file that cannot be read is no save file we can use.
-  const std::optional<Bytes> file = platform::readWholeFile(path);
-  if (!file) return Error{notASaveFileMessage(fileName)};
-  auto body = decodeSaveFile(*file, fileName);
+  const platform::FileRead file = platform::readRegularFile(path, kMaxSaveFileSize);
+  switch (file.failure) {
+    case platform::ReadFailure::None:
+      break;
+    case platform::ReadFailure::NotFound:
+      return std::optional<Bytes>{};
+    case platform::ReadFailure::TooLarge:  // no world needs such a file
+      return Error{notASaveFileMessage(fileName)};
+    default:
+      return Error{file.message};
+  }
+  auto body = decodeSaveFile(file.bytes, fileName);
   if (!body) return body.error();
   return std::optional<Bytes>{std::move(*body)};
 }

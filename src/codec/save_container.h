@@ -29,6 +29,16 @@ inline constexpr std::string_view kNotASaveFileText =
     "\x82\xcd\x83\x5a\x81\x5b\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8b"
     "\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
 
+// The largest save body read or written. The world writer's largest body,
+// worked out from its layout, stays far below (it checks so at compile
+// time); a stream that claims more is damaged, and is refused before the
+// body is allocated.
+inline constexpr std::size_t kMaxSaveBodySize = std::size_t{32} << 20;
+// The largest save file read: the header and the stream of the largest body
+// (a Huffman code spends at most 8 bits a byte on average), with as much
+// again to spare for anything that follows the stream.
+inline constexpr std::size_t kMaxSaveFileSize = 2 * kMaxSaveBodySize;
+
 // The message for a file that is not a save file: the file name as given, a
 // line break, and kNotASaveFileText.
 std::string notASaveFileMessage(std::string_view fileName);
@@ -42,12 +52,16 @@ Bytes encodeSaveFile(std::span<const std::uint8_t> body);
 Result<Bytes> decodeSaveFile(std::span<const std::uint8_t> file, std::string_view fileName);
 
 // Writes the save file for `body` atomically: an existing file is replaced
-// only by a complete new one, and stays untouched on failure.
+// only by a complete new one, and stays untouched on failure. A body larger
+// than kMaxSaveBodySize is refused, as reading would refuse it.
 Status writeSaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> body);
 
 // The body of the save file at `path`. An empty optional when no file of that
-// name exists (no message); an Error when it is not a save file or its stream
-// is damaged (no partial body is handed on).
+// name exists (no message). An Error when it is not a save file (larger than
+// kMaxSaveFileSize included), when it cannot be read (a folder, device, FIFO,
+// link loop, or no permission: "cannot read PATH: REASON"), or when its
+// stream is damaged or claims a body above kMaxSaveBodySize ("error in
+// decord"); no partial body is handed on. Never waits on the file.
 Result<std::optional<Bytes>> readSaveFile(const std::filesystem::path& path);
 
 }  // namespace ws::codec

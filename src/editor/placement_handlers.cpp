@@ -6,7 +6,6 @@
 #include "editor/placed_area_item.h"
 #include "editor/world_map.h"
 #include "gamedata/area_preview.h"
-#include "platform/game_paths.h"
 #include "world/placement.h"
 
 namespace ws::editor {
@@ -80,8 +79,8 @@ void EditorModel::ListBox1Click() {
 
   // A missing or unreadable file leaves the preview, the lists and the
   // cursor's size as they were; a placement of that area is refused later.
-  const std::optional<gamedata::AreaMapFile> file =
-      gamedata::LoadAreaMapFile(platform::areaMapFilePath(gameFolder_, listBox1_.item(areaNumber)));
+  const Result<gamedata::AreaMapFile> file =
+      world::readAreaMapFile(gameFolder_, listBox1_.items, areaNumber);
   if (file) {
     eraseCursor();
     const gamedata::AreaSize size = drawPreview(*file);

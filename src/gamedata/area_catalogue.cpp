@@ -26,9 +26,10 @@ AreaCatalogue parseAreaCatalogue(std::span<const std::uint8_t> file) {
 }
 
 std::optional<AreaCatalogue> LoadAreaCatalogue(const std::filesystem::path& path) {
-  const auto bytes = platform::readWholeFile(path);
-  if (!bytes) return std::nullopt;
-  return parseAreaCatalogue(*bytes);
+  const platform::FileRead read =
+      platform::readRegularFile(path, kCompleteCatalogueSize, platform::OverCeiling::ReadPrefix);
+  if (!read.ok()) return std::nullopt;
+  return parseAreaCatalogue(read.bytes);
 }
 
 }  // namespace ws::gamedata

@@ -54,9 +54,9 @@ std::uint8_t AreaMapFile::attribute(int row, int column) const {
 }
 
 std::optional<AreaMapFile> LoadAreaMapFile(const std::filesystem::path& path) {
-  auto bytes = platform::readWholeFile(path);
-  if (!bytes) return std::nullopt;
-  return AreaMapFile{std::move(*bytes)};
+  platform::FileRead read = platform::readRegularFile(path, kMaxAreaMapFileSize);
+  if (!read.ok()) return std::nullopt;
+  return AreaMapFile{std::move(read.bytes)};
 }
 
 std::vector<AreaObjectRef> QueryAreaObjects(const AreaMapFile& file, std::uint16_t key,

@@ -29,6 +29,11 @@ inline constexpr std::size_t kRecordCountOffset = 40;
 inline constexpr std::size_t kSpotCapacityOffset = 52;
 inline constexpr std::size_t kPlaceCountOffset = 60;
 
+// The longest file the header can describe: 255 x 255 cells and 255
+// records. Nothing past that is ever read, and no larger file is read.
+inline constexpr std::size_t kMaxAreaMapFileSize =
+    kAreaMapHeaderSize + kMapCellSize * 255 * 255 + kObjectRecordSize * 255;
+
 // Within a 30-byte cell and within a 52-byte object record.
 inline constexpr std::size_t kCellAttributeOffset = 28;
 inline constexpr std::size_t kRecordKeyOffset = 6;  // 16 bits
@@ -65,7 +70,8 @@ struct AreaMapFile {
   std::uint8_t attribute(int row, int column) const;
 };
 
-// Nothing when the file cannot be read.
+// Nothing when the file cannot be read, is no regular file or is larger than
+// kMaxAreaMapFileSize.
 std::optional<AreaMapFile> LoadAreaMapFile(const std::filesystem::path& path);
 
 // The records carrying `key`, in table order, at most `room` of them. An

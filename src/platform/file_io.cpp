@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -16,6 +20,8 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,161 +29,548 @@
 namespace ws::platform {
 namespace {
 
-// A name in the target's own folder that no other writer uses: the target's
-// name, this process and a counter. It is opened exclusively, and removed on
-// failure only by whoever created it.
-std::filesystem::path temporaryPathFor(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-  const unsigned long process = GetCurrentProcessId();
-#else
-  const long process = static_cast<long>(getpid());
-#endif
-  std::filesystem::path name = target.filename();
-  name += ".tmp-" + std::to_string(process) + "-" + std::to_string(counter++);
-  return target.parent_path() / name;
-}
+namespace fs = std::filesystem;
 
-Error writeError(const std::filesystem::path& target, const std::string& reason) {
-  return Error{"cannot write " + pathForMessage(target) + ": " + reason};
-}
+// Symbolic links deeper than this count as a loop, as the systems' own limit.
+constexpr int kMaxLinkHops = 40;
+// The longest file name the usual file systems hold (bytes on POSIX, UTF-16
+// units on Windows).
+constexpr std::size_t kMaxFileNameLength = 255;
+constexpr std::size_t kTemporarySuffixLength = 6;  // the XXXXXX of ".NAME.XXXXXX"
+constexpr int kTemporaryNameAttempts = 100;
+constexpr std::uint64_t kReadWholeFileCeiling = std::uint64_t{1} << 30;
 
 std::string systemReason(int code) {
   return std::system_category().message(code);
 }
 
+Error writeError(const fs::path& target, const std::string& reason) {
+  return Error{"cannot write " + pathForMessage(target) + ": " + reason};
+}
+
+FileRead readFailure(const fs::path& path, ReadFailure failure, const std::string& reason) {
+  FileRead read;
+  read.failure = failure;
+  read.message = "cannot read " + pathForMessage(path) + ": " + reason;
+  return read;
+}
+
+std::string tooLargeReason(std::uint64_t size, std::uint64_t ceiling) {
+  return "too large (" + std::to_string(size) + " bytes; at most " + std::to_string(ceiling) +
+         " expected)";
+}
+
+// Follows symbolic links from `target` to the path that names the file
+// itself, which need not exist yet (a dangling link names the file to make).
+Result<fs::path> followLinks(const fs::path& target) {
+  fs::path current = target;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(current, error)) || error) return current;
+    const fs::path link = fs::read_symlink(current, error);
+    if (error) return writeError(target, error.message());
+    current = link.is_absolute() ? link : current.parent_path() / link;
+  }
+  return writeError(target, systemReason(ELOOP));
+}
+
+// ".NAME.XXXXXX" in the folder of `file`, with NAME cut so that the whole
+// name still fits the file system's limit. The random part comes from a
+// generator seeded once per process.
+fs::path temporaryPathFor(const fs::path& file) {
+  static std::mt19937_64 generator = [] {
+    std::random_device device;
+    const auto now =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::seed_seq seed{device(), device(), static_cast<unsigned>(now),
+                       static_cast<unsigned>(now >> 32)};
+    return std::mt19937_64(seed);
+  }();
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+
+  using Char = fs::path::value_type;
+  std::basic_string<Char> name = file.filename().native();
+  const std::size_t room = kMaxFileNameLength - 2 - kTemporarySuffixLength;
+  if (name.size() > room) {
+    std::size_t cut = room;
+    // Never split a character: back off over UTF-8 continuation bytes or
+    // the low half of a UTF-16 surrogate pair.
+    if constexpr (sizeof(Char) == 1) {
+      while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        --cut;
+    } else {
+      const auto unit = static_cast<std::uint32_t>(name[cut]);
+      if (cut > 0 && unit >= 0xDC00 && unit <= 0xDFFF) --cut;
+    }
+    name.resize(cut);
+  }
+  std::basic_string<Char> temporary(1, Char('.'));
+  temporary += name;
+  temporary += Char('.');
+  for (std::size_t i = 0; i < kTemporarySuffixLength; ++i)
+    temporary += static_cast<Char>(kLetters[pick(generator)]);
+  return file.parent_path() / temporary;
+}
+
+// The temporary file of the write in progress, for the interrupt handler: a
+// fixed buffer, since a handler may not allocate.
+#ifdef _WIN32
+using NativeChar = wchar_t;
+constexpr std::size_t kTemporaryBufferSize = 32768;
+#else
+using NativeChar = char;
+constexpr std::size_t kTemporaryBufferSize = 4096;
+#endif
+NativeChar temporaryInProgress[kTemporaryBufferSize];
+volatile std::sig_atomic_t temporaryActive = 0;
+
+void registerTemporary(const fs::path& temporary) {
+  const auto& native = temporary.native();
+  if (native.size() >= kTemporaryBufferSize) return;
+  std::copy(native.begin(), native.end(), temporaryInProgress);
+  temporaryInProgress[native.size()] = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  temporaryActive = 1;
+}
+
+void unregisterTemporary() {
+  temporaryActive = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
 #ifdef _WIN32
 
-Status writeTemporary(const std::filesystem::path& temporary, const std::filesystem::path& target,
-                      std::span<const std::uint8_t> bytes) {
-  const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return writeError(target, systemReason(static_cast<int>(GetLastError())));
+ReadFailure failureOf(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      return ReadFailure::NotFound;
+    case ERROR_ACCESS_DENIED:
+      return ReadFailure::Denied;
+    case ERROR_CANT_RESOLVE_FILENAME:  // a loop of symbolic links
+      return ReadFailure::NotAFile;
+    default:
+      return ReadFailure::ReadFailed;
   }
+}
+
+std::string lastReason() {
+  return systemReason(static_cast<int>(GetLastError()));
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  // Closes now and tells whether closing succeeded.
+  bool close() {
+    const bool closed = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+DWORD writeAll(HANDLE file, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
-  DWORD failure = 0;
-  while (done < bytes.size() && failure == 0) {
+  while (done < bytes.size()) {
     const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 30);
     DWORD written = 0;
     if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &written, nullptr) ||
         written == 0) {
-      failure = GetLastError();
-      if (failure == 0) failure = ERROR_WRITE_FAULT;
+      const DWORD failure = GetLastError();
+      return failure != 0 ? failure : ERROR_WRITE_FAULT;
     }
     done += written;
   }
-  if (failure == 0 && !FlushFileBuffers(file)) failure = GetLastError();
-  if (!CloseHandle(file) && failure == 0) failure = GetLastError();
-  if (failure != 0) {
-    DeleteFileW(temporary.c_str());
-    return writeError(target, systemReason(static_cast<int>(failure)));
-  }
-  return {};
-}
-
-Status replaceTarget(const std::filesystem::path& temporary, const std::filesystem::path& target) {
-  if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return writeError(target, systemReason(static_cast<int>(GetLastError())));
-  }
-  return {};
+  return 0;
 }
 
 #else
 
-Status writeTemporary(const std::filesystem::path& temporary, const std::filesystem::path& target,
-                      std::span<const std::uint8_t> bytes) {
-  // The new file keeps the permissions of the one it replaces.
-  mode_t mode = 0666;
-  struct stat existing {};
-  if (stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    mode = existing.st_mode & 07777;
+ReadFailure failureOf(int code) {
+  switch (code) {
+    case ENOENT:
+    case ENOTDIR:
+      return ReadFailure::NotFound;
+    case ELOOP:
+    case ENXIO:  // a socket
+      return ReadFailure::NotAFile;
+    case EACCES:
+    case EPERM:
+      return ReadFailure::Denied;
+    default:
+      return ReadFailure::ReadFailed;
   }
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-  if (fd < 0) return writeError(target, systemReason(errno));
+}
 
-  int failure = 0;
+int writeAll(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
-  while (done < bytes.size() && failure == 0) {
+  while (done < bytes.size()) {
     const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
     if (written > 0) {
       done += static_cast<std::size_t>(written);
-    } else if (written < 0 && errno != EINTR) {
-      failure = errno;
     } else if (written == 0) {
-      failure = EIO;
+      return EIO;
+    } else if (errno != EINTR) {
+      return errno;
     }
   }
-  if (failure == 0 && fsync(fd) != 0) failure = errno;
-  if (close(fd) != 0 && failure == 0) failure = errno;
-  if (failure != 0) {
-    unlink(temporary.c_str());
-    return writeError(target, systemReason(failure));
-  }
-  return {};
+  return 0;
 }
 
-Status replaceTarget(const std::filesystem::path& temporary, const std::filesystem::path& target) {
-  if (rename(temporary.c_str(), target.c_str()) != 0) {
-    return writeError(target, systemReason(errno));
-  }
-  // Make the rename itself durable. Not every file system can sync a folder;
-  // the new file is in place either way, so a failure here is not reported.
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    (void)fsync(fd);
-    close(fd);
-  }
-  return {};
+extern "C" void onInterrupt(int signal) {
+  if (temporaryActive != 0) unlink(temporaryInProgress);
+  _exit(128 + signal);
 }
 
 #endif
 
 }  // namespace
 
-bool fileExists(const std::filesystem::path& path) {
+bool fileExists(const fs::path& path) {
   std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+  const auto status = fs::status(path, error);
+  return !error && fs::exists(status) && !fs::is_directory(status);
 }
 
-std::optional<Bytes> readWholeFile(const std::filesystem::path& path) {
 #ifdef _WIN32
-  std::FILE* file = _wfopen(path.c_str(), L"rb");
-#else
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-#endif
-  if (file == nullptr) return std::nullopt;
-  Bytes content;
+
+FileRead readRegularFile(const fs::path& path, std::uint64_t ceiling, OverCeiling overCeiling) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD code = GetLastError();
+    return readFailure(path, failureOf(code), systemReason(static_cast<int>(code)));
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return readFailure(path, ReadFailure::NotAFile, "is a folder");
+  }
+  Handle file(CreateFileW(path.c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    const DWORD code = GetLastError();
+    return readFailure(path, failureOf(code), systemReason(static_cast<int>(code)));
+  }
+  // Devices ("NUL", "CON", ports) and pipes are no files.
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+    return readFailure(path, ReadFailure::NotAFile, "is not a regular file");
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) {
+    return readFailure(path, ReadFailure::ReadFailed, lastReason());
+  }
+  const auto fileSize = static_cast<std::uint64_t>(size.QuadPart);
+  if (fileSize > ceiling && overCeiling == OverCeiling::Refuse) {
+    return readFailure(path, ReadFailure::TooLarge, tooLargeReason(fileSize, ceiling));
+  }
+  // One byte beyond the ceiling tells a file that grew meanwhile.
+  const std::uint64_t cap = overCeiling == OverCeiling::Refuse ? ceiling + 1 : ceiling;
+  FileRead read;
+  read.bytes.reserve(static_cast<std::size_t>(std::min(fileSize, ceiling)));
   std::uint8_t chunk[64 * 1024];
-  for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-    content.insert(content.end(), chunk, chunk + got);
-    if (got < sizeof chunk) break;
+  while (read.bytes.size() < cap) {
+    const auto wanted =
+        static_cast<DWORD>(std::min<std::uint64_t>(sizeof chunk, cap - read.bytes.size()));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), chunk, wanted, &got, nullptr)) {
+      return readFailure(path, ReadFailure::ReadFailed, lastReason());
+    }
+    if (got == 0) break;
+    read.bytes.insert(read.bytes.end(), chunk, chunk + got);
   }
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) return std::nullopt;
-  return content;
+  if (read.bytes.size() > ceiling) {
+    return readFailure(path, ReadFailure::TooLarge, tooLargeReason(read.bytes.size(), ceiling));
+  }
+  return read;
 }
 
-Status writeFileAtomic(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-  // The target is only ever touched by the final rename, so whatever fails
-  // before it leaves an existing file as it was.
-  const std::filesystem::path temporary = temporaryPathFor(target);
-  if (Status written = writeTemporary(temporary, target, bytes); !written) return written;
-  Status replaced = replaceTarget(temporary, target);
-  if (!replaced) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+#else
+
+FileRead readRegularFile(const fs::path& path, std::uint64_t ceiling, OverCeiling overCeiling) {
+  // A FIFO, device or socket is refused before it is opened: opening some
+  // of them waits or has effects of its own.
+  struct stat before {};
+  if (stat(path.c_str(), &before) != 0) {
+    const int code = errno;
+    return readFailure(path, failureOf(code), systemReason(code));
   }
-  return replaced;
+  if (S_ISDIR(before.st_mode)) return readFailure(path, ReadFailure::NotAFile, "is a folder");
+  if (!S_ISREG(before.st_mode)) {
+    return readFailure(path, ReadFailure::NotAFile, "is not a regular file");
+  }
+  // Opened without waiting, and checked again: the name may have been
+  // pointed elsewhere since.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    const int code = errno;
+    return readFailure(path, failureOf(code), systemReason(code));
+  }
+  struct stat opened {};
+  if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    close(fd);
+    return readFailure(path, ReadFailure::NotAFile, "is not a regular file");
+  }
+  const auto fileSize = static_cast<std::uint64_t>(opened.st_size);
+  if (fileSize > ceiling && overCeiling == OverCeiling::Refuse) {
+    close(fd);
+    return readFailure(path, ReadFailure::TooLarge, tooLargeReason(fileSize, ceiling));
+  }
+  // One byte beyond the ceiling tells a file that grew meanwhile.
+  const std::uint64_t cap = overCeiling == OverCeiling::Refuse ? ceiling + 1 : ceiling;
+  FileRead read;
+  read.bytes.reserve(static_cast<std::size_t>(std::min(fileSize, ceiling)));
+  std::uint8_t chunk[64 * 1024];
+  int failure = 0;
+  while (read.bytes.size() < cap) {
+    const auto wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(sizeof chunk, cap - read.bytes.size()));
+    const ssize_t got = ::read(fd, chunk, wanted);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      failure = errno;
+      break;
+    }
+    if (got == 0) break;
+    read.bytes.insert(read.bytes.end(), chunk, chunk + got);
+  }
+  close(fd);
+  if (failure != 0) return readFailure(path, ReadFailure::ReadFailed, systemReason(failure));
+  if (read.bytes.size() > ceiling) {
+    return readFailure(path, ReadFailure::TooLarge, tooLargeReason(read.bytes.size(), ceiling));
+  }
+  return read;
 }
 
-std::string pathForMessage(const std::filesystem::path& path) {
+#endif
+
+std::optional<Bytes> readWholeFile(const fs::path& path) {
+  FileRead read = readRegularFile(path, kReadWholeFileCeiling);
+  if (!read.ok()) return std::nullopt;
+  return std::move(read.bytes);
+}
+
+#ifdef _WIN32
+
+namespace {
+
+// Writes straight into a device or pipe that is already open.
+Status writeDirectly(HANDLE file, const fs::path& target, std::span<const std::uint8_t> bytes) {
+  if (const DWORD failure = writeAll(file, bytes); failure != 0) {
+    return writeError(target, systemReason(static_cast<int>(failure)));
+  }
+  return {};
+}
+
+Status replaceAtomically(const fs::path& file, const fs::path& target,
+                         std::span<const std::uint8_t> bytes) {
+  fs::path temporary;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    temporary = temporaryPathFor(file);
+    // Shared for deletion, so that an interrupt can remove it while open.
+    // Noted before it exists: the console handler runs on a thread of its
+    // own, at any moment.
+    registerTemporary(temporary);
+    created = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created != INVALID_HANDLE_VALUE) break;
+    const DWORD failure = GetLastError();
+    unregisterTemporary();
+    if (failure != ERROR_FILE_EXISTS) {
+      return writeError(target, systemReason(static_cast<int>(failure)));
+    }
+  }
+  if (created == INVALID_HANDLE_VALUE) {
+    return writeError(target, systemReason(static_cast<int>(ERROR_FILE_EXISTS)));
+  }
+  Handle handle(created);
+  DWORD failure = writeAll(handle.get(), bytes);
+  if (failure == 0 && !FlushFileBuffers(handle.get())) failure = GetLastError();
+  if (!handle.close() && failure == 0) failure = GetLastError();
+  if (failure == 0 && !MoveFileExW(temporary.c_str(), file.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    failure = GetLastError();
+  }
+  if (failure != 0) DeleteFileW(temporary.c_str());
+  unregisterTemporary();
+  if (failure != 0) return writeError(target, systemReason(static_cast<int>(failure)));
+  return {};
+}
+
+BOOL WINAPI onConsoleEvent(DWORD event) {
+  UINT code = 0;
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+      code = 130;
+      break;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+      code = 129;
+      break;
+    default:
+      return FALSE;
+  }
+  // The file is open for sharing deletion: it goes when its handle closes.
+  if (temporaryActive != 0) DeleteFileW(temporaryInProgress);
+  ExitProcess(code);
+}
+
+}  // namespace
+
+Status writeFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes) {
+  auto followed = followLinks(target);
+  if (!followed) return followed.error();
+  const fs::path& file = *followed;
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return writeError(target, "is a folder");
+    // Opening for writing is the check the system itself makes: a read-only
+    // or locked file is refused here and never replaced.
+    Handle existing(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!existing.valid()) return writeError(target, lastReason());
+    if (GetFileType(existing.get()) != FILE_TYPE_DISK) {
+      return writeDirectly(existing.get(), target, bytes);
+    }
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+    // Devices such as "NUL" have no attributes but open as files.
+    Handle device(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (device.valid() && GetFileType(device.get()) != FILE_TYPE_DISK) {
+      return writeDirectly(device.get(), target, bytes);
+    }
+  }
+  return replaceAtomically(file, target, bytes);
+}
+
+void removeTemporaryFileOnInterrupt() {
+  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+#else
+
+namespace {
+
+Status writeDirectly(const fs::path& file, const fs::path& target,
+                     std::span<const std::uint8_t> bytes) {
+  const int fd = open(file.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return writeError(target, systemReason(errno));
+  int failure = writeAll(fd, bytes);
+  if (close(fd) != 0 && failure == 0) failure = errno;
+  if (failure != 0) return writeError(target, systemReason(failure));
+  return {};
+}
+
+// Makes the rename itself durable. Not every file system can sync a folder;
+// the new file is in place either way, so a failure here is not reported.
+void syncFolderOf(const fs::path& file) {
+  fs::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    (void)fsync(fd);
+    close(fd);
+  }
+}
+
+Status replaceAtomically(const fs::path& file, const fs::path& target,
+                         std::span<const std::uint8_t> bytes, const struct stat* existing) {
+  // The interrupts wait while the file is made and noted for their handler,
+  // so that none can come between the two and leave the file behind.
+  sigset_t interrupts;
+  sigset_t previous;
+  sigemptyset(&interrupts);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    sigaddset(&interrupts, signal);
+  pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
+  fs::path temporary;
+  int fd = -1;
+  int createFailure = 0;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
+    temporary = temporaryPathFor(file);
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    createFailure = fd < 0 ? errno : 0;
+    if (fd < 0 && createFailure != EEXIST) break;
+  }
+  if (fd >= 0) registerTemporary(temporary);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  if (fd < 0) return writeError(target, systemReason(createFailure));
+
+  int failure = 0;
+  if (existing != nullptr) {
+    // The new file takes the old one's owner and group where the process
+    // may give them (the group alone when only that is allowed), then its
+    // permissions: a change of owner clears the set-id bits.
+    if (fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+      (void)fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
+    }
+    if (fchmod(fd, existing->st_mode & 07777) != 0) failure = errno;
+  }
+  if (failure == 0) failure = writeAll(fd, bytes);
+  if (failure == 0 && fsync(fd) != 0) failure = errno;
+  if (close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
+  if (failure != 0) unlink(temporary.c_str());
+  unregisterTemporary();
+  if (failure != 0) return writeError(target, systemReason(failure));
+  syncFolderOf(file);
+  return {};
+}
+
+}  // namespace
+
+Status writeFileAtomic(const fs::path& target, std::span<const std::uint8_t> bytes) {
+  auto followed = followLinks(target);
+  if (!followed) return followed.error();
+  const fs::path& file = *followed;
+  struct stat existing {};
+  if (stat(file.c_str(), &existing) != 0) {
+    if (errno != ENOENT) return writeError(target, systemReason(errno));
+    return replaceAtomically(file, target, bytes, nullptr);
+  }
+  if (S_ISDIR(existing.st_mode)) return writeError(target, "is a folder");
+  if (!S_ISREG(existing.st_mode)) return writeDirectly(file, target, bytes);
+  // Opening for writing is the check the system itself makes (permissions,
+  // read-only file systems, immutable files): a file that would refuse it is
+  // not replaced behind its back. Nothing is written through this opening.
+  const int probe = open(file.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (probe < 0) return writeError(target, systemReason(errno));
+  close(probe);
+  return replaceAtomically(file, target, bytes, &existing);
+}
+
+void removeTemporaryFileOnInterrupt() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old {};
+    // A signal the caller chose to ignore (nohup) stays ignored.
+    if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+#endif
+
+std::string pathForMessage(const fs::path& path) {
   const std::u8string utf8 = path.u8string();
   const std::string_view text(reinterpret_cast<const char*>(utf8.data()), utf8.size());
   // A name that CP932 cannot spell is shown as its raw bytes.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/result.h"
@@ -14,14 +15,57 @@ using Bytes = std::vector<std::uint8_t>;
 
 bool fileExists(const std::filesystem::path& path);
 
-// The whole file, or nothing when it cannot be opened or read.
+// Why a file could not be read.
+enum class ReadFailure {
+  None,
+  NotFound,    // no such file, or a folder on the way is missing
+  NotAFile,    // a folder, device, FIFO, socket, or a loop of symbolic links
+  TooLarge,    // larger than the ceiling its kind of file allows
+  Denied,      // the system refuses to open it for reading
+  ReadFailed,  // opened, but reading failed
+};
+
+// One file read whole, or why it was not.
+struct FileRead {
+  Bytes bytes;
+  ReadFailure failure = ReadFailure::None;
+  std::string message;  // for a failure: "cannot read PATH: REASON" (CP932)
+  bool ok() const { return failure == ReadFailure::None; }
+};
+
+// What to do with a file larger than the ceiling.
+enum class OverCeiling { Refuse, ReadPrefix };
+
+// Reads the regular file at `path` (symbolic links followed) without ever
+// blocking: a FIFO, a device, a socket or a folder is refused with
+// NotAFile before anything is read. A file larger than `ceiling` bytes is
+// refused before reading (TooLarge), or with ReadPrefix only its first
+// `ceiling` bytes are read: for formats whose later bytes are never looked
+// at. A file that grows while being read still gets no more than the ceiling.
+FileRead readRegularFile(const std::filesystem::path& path, std::uint64_t ceiling,
+                         OverCeiling overCeiling = OverCeiling::Refuse);
+
+// The whole regular file up to 1 GiB, or nothing when readRegularFile fails.
 std::optional<Bytes> readWholeFile(const std::filesystem::path& path);
 
-// Writes `bytes` as the complete new content of `target`: first into a
-// temporary file in the same folder, flushed to disk, then renamed over the
-// target in one step. On any failure the temporary file is removed, an
-// existing target is left untouched, and the Error names the target file.
+// Writes `bytes` as the complete new content of `target`.
+//  - A regular file (or none) is replaced atomically: the bytes go into a
+//    hidden temporary file ".NAME.XXXXXX" in the same folder, flushed to
+//    disk, then renamed over the target in one step. The new file keeps the
+//    old one's permissions and, where the process may set them, its owner
+//    and group. A file the user may not write is not replaced.
+//  - A symbolic link is followed: the file it points to is replaced in that
+//    file's folder, and the link stays.
+//  - A device, FIFO or socket is written to directly, never replaced.
+// On any failure a temporary file is removed, an existing target is left
+// untouched, and the Error names the target.
 Status writeFileAtomic(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+// For command-line programs: on SIGINT, SIGTERM or SIGHUP (on Windows the
+// console's Ctrl-C, Ctrl-Break and close events) the temporary file of a
+// write in progress is removed and the process exits with 128 + the signal
+// number: 130, 143 or 129 (Ctrl-C and Ctrl-Break give 130, closing 129).
+void removeTemporaryFileOnInterrupt();
 
 // The path as CP932 text, for messages that name a file.
 std::string pathForMessage(const std::filesystem::path& path);

@@ -187,6 +187,21 @@ fs::path cataloguePath(const fs::path& gameFolder) {
   return resolveGamePath(gameFolder, fs::path(kCatalogueFolder) / kCatalogueFileName);
 }
 
+bool isAreaMapFileName(std::string_view cp932AreaName) {
+  bool onlyDotsAndSpaces = true;
+  for (std::size_t i = 0; i < cp932AreaName.size(); ++i) {
+    const char c = cp932AreaName[i];
+    if (isCp932LeadByte(static_cast<unsigned char>(c)) && i + 1 < cp932AreaName.size()) {
+      ++i;  // the second byte belongs to the character
+      onlyDotsAndSpaces = false;
+      continue;
+    }
+    if (c == '\\' || c == '/' || c == ':' || c == '\0') return false;
+    if (c != '.' && c != ' ') onlyDotsAndSpaces = false;
+  }
+  return !onlyDotsAndSpaces;
+}
+
 fs::path areaMapFilePath(const fs::path& gameFolder, std::string_view cp932AreaName) {
   fs::path relative;
   for (const std::string_view folder : kAreaMapFolders)

@@ -34,6 +34,13 @@ std::optional<std::filesystem::path> locateGameFolder(
 std::filesystem::path resolveGamePath(const std::filesystem::path& root,
                                       const std::filesystem::path& relative);
 
+// Whether a CP932 catalogue name can name a file inside the area folder: it
+// is not empty, holds no separator ("\" as a single byte, never the second
+// byte of a double-byte character such as "ソ"; "/"), no ":" (a drive
+// prefix, or a stream on Windows), and is not made of dots and spaces only
+// ("." and ".." as Windows reads them). Any other name would reach outside.
+bool isAreaMapFileName(std::string_view cp932AreaName);
+
 // The game's files below its folder.
 std::filesystem::path cataloguePath(const std::filesystem::path& gameFolder);
 std::filesystem::path areaMapFilePath(const std::filesystem::path& gameFolder,

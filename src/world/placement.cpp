@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gamedata/area_preview.h"
+#include "platform/file_io.h"
 #include "platform/game_paths.h"
 #include "world/kind_keys.h"
 #include "world/world_messages.h"
@@ -74,15 +75,18 @@ Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameF
                                               int areaNumber) {
   if (areaNumber < 0 || static_cast<std::size_t>(areaNumber) >= catalogue.size() ||
       catalogue[static_cast<std::size_t>(areaNumber)].empty()) {
-    // No name, no file: name the place it would have been looked for.
     return Error{
-        fileNotReadMessage(platform::areaMapFilePath(gameFolder, std::to_string(areaNumber)))};
+        noAreaNameMessage(areaNumber, catalogue.size(), platform::cataloguePath(gameFolder))};
   }
-  const std::filesystem::path path =
-      platform::areaMapFilePath(gameFolder, catalogue[static_cast<std::size_t>(areaNumber)]);
-  auto file = gamedata::LoadAreaMapFile(path);
-  if (!file) return Error{fileNotReadMessage(path)};
-  return std::move(*file);
+  const std::string& name = catalogue[static_cast<std::size_t>(areaNumber)];
+  const std::filesystem::path path = platform::areaMapFilePath(gameFolder, name);
+  // A name that would lead out of the area folder ("..\x", "C:x") names no
+  // area map file: the area is missing, and nothing there is opened.
+  if (!platform::isAreaMapFileName(name)) return Error{fileMissingMessage(path)};
+  platform::FileRead read = platform::readRegularFile(path, gamedata::kMaxAreaMapFileSize);
+  if (read.failure == platform::ReadFailure::NotFound) return Error{fileMissingMessage(path)};
+  if (!read.ok()) return Error{fileUnreadableMessage(path)};
+  return gamedata::AreaMapFile{std::move(read.bytes)};
 }
 
 Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,

@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "codec/save_container.h"
 #include "platform/little_endian.h"
 #include "platform/text.h"
 #include "world/area_header_record.h"
@@ -20,6 +21,9 @@
 #include "world/world_messages.h"
 
 namespace ws::world {
+
+// Save files are read with room for twice the longest body a world can need.
+static_assert(2 * kLargestBodyLength <= codec::kMaxSaveBodySize);
 
 namespace {
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "codec/save_container.h"
+
+#include "world/area_header_record.h"
 
 namespace ws::world {
 
@@ -84,5 +87,23 @@ inline constexpr std::size_t kLengthPerTownHouse = 20;
 inline constexpr std::size_t kLengthPerTown = 8 + 904 + 2188 + 16940;
 inline constexpr std::size_t kLengthFixedCharacters = 2188 + 6776;
 inline constexpr std::size_t kLengthReserve = 474;
+
+// The longest body any world can ask for, even one that breaks the placement
+// rules (which keep real worlds far smaller): every slot takes the costliest
+// kind term at the largest counts its one-byte fields allow, 256 objects or
+// 255 townsfolk spots, each spot with its serial word besides; then the
+// fixed characters and the reserve. Readers refuse bodies far above it.
+inline constexpr std::size_t kMaxCountedObjects = 256;
+inline constexpr std::size_t kMaxTownsfolkSpots = 255;
+inline constexpr std::size_t kLargestSlotLength = std::max(
+    {kLengthPerLinkGateObject * kMaxCountedObjects, kLengthPerFieldEntry* kMaxCountedObjects,
+     (kLengthPerTownSpot + kSerialWordSize) * kMaxTownsfolkSpots +
+         kLengthPerTownHouse* kMaxCountedObjects + kLengthPerTown});
+inline constexpr std::size_t kLargestBodyLength =
+    kBodyHeaderSize +
+    static_cast<std::size_t>(kMaxAreaCount) *
+        (static_cast<std::size_t>(kAreaHeaderRecordSize) + kSectionCountBytes) +
+    static_cast<std::size_t>(kMaxAreaCount) * kLargestSlotLength + kLengthFixedCharacters +
+    kLengthReserve;
 
 }  // namespace ws::world

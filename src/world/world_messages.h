@@ -58,8 +58,16 @@ inline constexpr std::string_view kFileUnreadableSuffix =
     "\x82\xF0\x93\xC7\x82\xDD\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
 
 // "<path>\nが見つかりません" for a file that does not exist, or
-// "<path>\nを読み込めません" for one that exists but cannot be read: an
-// area map file, or a save file named on the command line.
+// "<path>\nを読み込めません" for one that exists but cannot be read (a
+// folder, device or link loop included): an area map file, or a save file
+// named on the command line.
 std::string fileNotReadMessage(const std::filesystem::path& path);
+std::string fileMissingMessage(const std::filesystem::path& path);
+std::string fileUnreadableMessage(const std::filesystem::path& path);
+
+// An area number that names no area map file: out of the catalogue's range,
+// or an empty catalogue entry. Names the catalogue file.
+std::string noAreaNameMessage(int areaNumber, std::size_t catalogueSize,
+                              const std::filesystem::path& cataloguePath);
 
 }  // namespace ws::world

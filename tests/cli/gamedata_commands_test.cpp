@@ -112,7 +112,8 @@ TEST_F(GameDataCommands, RefusedAndUnknownAreasExitWithTheirMessage) {
       {"壊れた地図", "not msg file\n"},
       {"欠けた地図", "not msg file\n"},
       {"200", "no area 200 in the catalogue (0 to 199)\n"},
-      {"4", "area 4 has no name in the catalogue\n"},
+      {"4",
+       "area 4 has no name in the catalogue " + (game() / "res" / "Mif_area.bin").string() + "\n"},
       {"どこにもない", "no area named どこにもない in the catalogue\n"},
   };
   for (const auto& c : cases) {

@@ -6,6 +6,10 @@
 #include "platform/game_paths.h"
 #include "world/save_body.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace ws::editor::testing {
 namespace {
 
@@ -228,6 +232,35 @@ TEST(Load, AFileThatFailsAnyCheckLeavesTheEditorAsItWas) {
       EXPECT_EQ(loader.dialogs.messages[0],
                 codec::notASaveFileMessage(platform::pathForMessage(file)));
     }
+    before.expectEqual(Snapshot(loader.model));
+  }
+}
+
+TEST(Load, InputsThatAreNoFilesAreRefusedWithoutWaiting) {
+  // A folder as the save file, and (where the system has them) a FIFO, a
+  // device and a loop of links: each gets one message naming it, and the
+  // editor stays as it was; nothing waits on a FIFO or reads /dev/zero.
+  const fs::path folder = freshFolder("special");
+  std::vector<fs::path> inputs{folder / "folder.dat"};
+  fs::create_directory(inputs.back());
+#ifndef _WIN32
+  inputs.push_back(folder / "fifo.dat");
+  ASSERT_EQ(mkfifo(inputs.back().c_str(), 0600), 0);
+  inputs.push_back(folder / "zero.dat");
+  fs::create_symlink("/dev/zero", inputs.back());
+  inputs.push_back(folder / "loop.dat");
+  fs::create_symlink(folder / "loop.dat", inputs.back());
+#endif
+  DemoEditor loader;
+  composeFourAreas(loader);
+  for (const fs::path& input : inputs) {
+    SCOPED_TRACE(input.filename().string());
+    loader.dialogs.messages.clear();
+    const Snapshot before(loader.model);
+    load(loader, input);
+    ASSERT_EQ(loader.dialogs.messages.size(), 1u);
+    EXPECT_NE(loader.dialogs.messages[0].find(platform::pathForMessage(input)), std::string::npos)
+        << loader.dialogs.messages[0];
     before.expectEqual(Snapshot(loader.model));
   }
 }
