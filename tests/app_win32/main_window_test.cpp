@@ -657,6 +657,34 @@ TEST_F(MainWindowTest, ARefusedPlacementShowsItsMessageInABoxModalToTheWindow) {
   EXPECT_EQ(listCount(control("ListBox2")), 0);
 }
 
+TEST_F(MainWindowTest, WithoutACatalogueTheWindowAsksForTheFolderAfterItsMessage) {
+  const platform::testing::TempFolder empty("app-win32-no-game");
+  Win32Dialogs system;
+  editor::EditorOptions options;
+  options.gameFolder = empty.path();
+  window_ = std::make_unique<TForm1>(options, &system);
+  system.setOwner(window_->handle());
+  std::vector<std::wstring> seen;  // the message, then the folder dialog's title
+  std::vector<HWND> owners;
+  DialogScript script;
+  script.answer = [&](HWND dialog) {
+    if (!seen.empty() && owners.back() == dialog) return false;  // still closing
+    seen.push_back(seen.empty() ? staticTexts(dialog) : textOf(dialog));
+    owners.push_back(dialog);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), window_->handle());
+    // OK to the message; Cancel to the folder dialog.
+    PostMessageW(dialog, WM_COMMAND, seen.size() == 1 ? IDOK : IDCANCEL, 0);
+    return seen.size() == 2;
+  };
+  bool found = true;
+  ASSERT_TRUE(answerNextDialog(script, [&] { found = window_->FormCreate(); }));
+  EXPECT_FALSE(found);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], toWide(editor::kChooseGameFolderMessage));
+  // The window opens all the same, with nothing to choose from.
+  EXPECT_EQ(listCount(control("ListBox1")), 0);
+}
+
 // The file name field of the system's file dialog.
 HWND fileNameField(HWND dialog) {
   HWND field = GetDlgItem(dialog, cmb13);
