@@ -19,42 +19,45 @@
 #include "app_qt/canvas_view.h"
 #include "app_qt/qt_dialogs.h"
 #include "app_qt/qt_text.h"
+#include "editor/window_layout.h"
 #include "editor/window_texts.h"
 #include "platform/text.h"
 
 namespace ws::app {
 namespace {
 
+constexpr QRect toRect(editor::ControlPlace place) {
+  return {place.left, place.top, place.width, place.height};
+}
+
 // The window's place on the screen and its outer size.
-constexpr QRect kFormGeometry{284, 105, 641, 480};
+constexpr QRect kFormGeometry = toRect(editor::kForm1Place);
 // Window frames differ between desktops; the client area assumes a thin
 // frame (4 pixels each side) and a caption bar (26 pixels), which keeps the
 // outer size near 641 x 480 and leaves room for the lowest control.
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 30;
 
-// Positions within the parent and sizes, in pixels.
-constexpr QRect kScrollBox1{16, 8, 324, 276};
-constexpr QRect kImage1{352, 8, 256, 128};
-constexpr QRect kPanel1{352, 144, 257, 131};
-constexpr QRect kLabel1{160, 8, 24, 12};
-constexpr QRect kRadioButton1{8, 40, 97, 17};
-constexpr QRect kRadioButton2{8, 64, 89, 17};
-constexpr QRect kRadioButton3{8, 88, 89, 17};
-constexpr QRect kCheckListBox1{112, 24, 137, 97};
-constexpr QRect kCheckListBox2{112, 24, 137, 97};
-constexpr QRect kCheckListBox3{216, 360, 121, 73};
-constexpr QRect kListBox1{352, 288, 257, 160};
-constexpr QRect kListBox2{216, 296, 121, 52};
-constexpr QRect kLabel2{24, 304, 60, 12};
-constexpr QRect kEdit1{24, 320, 161, 20};
-constexpr QRect kButton1{16, 408, 75, 25};
-constexpr QRect kButton2{96, 408, 75, 25};
+constexpr QRect kScrollBox1 = toRect(editor::kScrollBox1Place);
+constexpr QRect kImage1 = toRect(editor::kImage1Place);
+constexpr QRect kPanel1 = toRect(editor::kPanel1Place);
+constexpr QRect kLabel1 = toRect(editor::kLabel1Place);
+constexpr QRect kRadioButton1 = toRect(editor::kRadioButton1Place);
+constexpr QRect kRadioButton2 = toRect(editor::kRadioButton2Place);
+constexpr QRect kRadioButton3 = toRect(editor::kRadioButton3Place);
+constexpr QRect kCheckListBox1 = toRect(editor::kCheckListBox1Place);
+constexpr QRect kCheckListBox2 = toRect(editor::kCheckListBox2Place);
+constexpr QRect kCheckListBox3 = toRect(editor::kCheckListBox3Place);
+constexpr QRect kListBox1 = toRect(editor::kListBox1Place);
+constexpr QRect kListBox2 = toRect(editor::kListBox2Place);
+constexpr QRect kLabel2 = toRect(editor::kLabel2Place);
+constexpr QRect kEdit1 = toRect(editor::kEdit1Place);
+constexpr QRect kButton1 = toRect(editor::kButton1Place);
+constexpr QRect kButton2 = toRect(editor::kButton2Place);
 
-constexpr int kItemHeight = 12;
-constexpr int kFontPixelSize = 12;
-// The preview's 128 x 64 bitmap is shown at twice its size.
-constexpr int kPreviewScale = 2;
+constexpr int kItemHeight = editor::kListItemHeight;
+constexpr int kFontPixelSize = editor::kFontPixelHeight;
+constexpr int kPreviewScale = editor::kPreviewScale;
 
 // Every list row is 12 pixels high, whatever the font would ask for.
 class FixedRowDelegate : public QStyledItemDelegate {

@@ -1,0 +1,468 @@
+#include "app_win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <utility>
+
+#include "app_win32/check_list.h"
+#include "app_win32/container_windows.h"
+#include "app_win32/control_notifications.h"
+#include "app_win32/win32_text.h"
+#include "editor/window_layout.h"
+#include "editor/window_texts.h"
+
+namespace ws::app {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TForm1";
+
+// Control identifiers; 1 and 2 stay free for IDOK and IDCANCEL, which the
+// dialog keyboard handling sends for Enter and Escape.
+enum ControlId : int {
+  kButton1Id = 101,
+  kListBox1Id,
+  kScrollBox1Id,
+  kImage2Id,
+  kButton2Id,
+  kPanel1Id,
+  kLabel1Id,
+  kCheckListBox1Id,
+  kRadioButton1Id,
+  kRadioButton2Id,
+  kRadioButton3Id,
+  kCheckListBox2Id,
+  kCheckListBox3Id,
+  kLabel2Id,
+  kEdit1Id,
+  kListBox2Id,
+  kImage1Id,
+};
+
+constexpr UINT_PTR kListBox1SubclassId = 1;
+
+// The list box styles: single selection, notifications, a vertical bar.
+constexpr DWORD kListStyle = WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
+
+int kindButton(int id) {
+  return id - kRadioButton1Id + 1;
+}
+
+void setRedraw(HWND list, bool on) {
+  SendMessageW(list, WM_SETREDRAW, on ? TRUE : FALSE, 0);
+  if (on) InvalidateRect(list, nullptr, TRUE);
+}
+
+// Rebuilds the list's items when the texts changed since the last time.
+void showItems(HWND list, const std::vector<std::string>& items, std::vector<std::string>& shown) {
+  if (items == shown) return;
+  setRedraw(list, false);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& text : items) {
+    const std::wstring wide = toWide(text);
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
+  setRedraw(list, true);
+  shown = items;
+}
+
+void showSelection(HWND list, int selected) {
+  if (static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)) == selected) return;
+  // -1 clears the selection.
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+void showVisible(HWND control, bool visible) {
+  const bool shown = (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != visible) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void showCheckList(HWND list, const editor::CheckListBox& model, std::vector<std::string>& shown) {
+  showItems(list, model.items, shown);
+  for (int i = 0; i < model.count(); ++i)
+    setCheckMark(list, i, model.isChecked(i));
+  showVisible(list, model.visible);
+}
+
+std::wstring windowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max(length, 0)));
+  return text;
+}
+
+// "ＭＳ ゴシック" at a character height of 12 pixels with the Shift-JIS
+// character set. Where the face is missing, the font mapper takes the
+// system's Japanese font for that character set.
+HFONT createWindowFont() {
+  LOGFONTW font{};
+  font.lfHeight = -editor::kFontPixelHeight;  // negative: the character height
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  const std::wstring face = toWide(editor::kFontFamily);
+  face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&font);
+}
+
+}  // namespace
+
+void TForm1::registerClasses(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES;
+  InitCommonControlsEx(&controls);
+
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &TForm1::windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszClassName = kFormClass;
+  RegisterClassExW(&windowClass);
+  registerContainerClasses(instance);
+  CanvasView::registerClass(instance);
+}
+
+TForm1::TForm1(editor::EditorOptions options, editor::Dialogs* dialogs) {
+  if (dialogs == nullptr) {
+    ownDialogs_ = std::make_unique<Win32Dialogs>();
+    dialogs = ownDialogs_.get();
+  }
+  model_ = std::make_unique<editor::EditorModel>(*dialogs, std::move(options));
+  font_.reset(createWindowFont());
+
+  const editor::ControlPlace& place = editor::kForm1Place;
+  CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, toWide(editor::kFormCaption).c_str(),
+                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left, place.top, place.width,
+                  place.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  if (ownDialogs_) ownDialogs_->setOwner(window_);
+  createControls();
+  showModel();
+}
+
+TForm1::~TForm1() {
+  if (window_ == nullptr) return;
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  image1_.reset();
+  image2_.reset();
+  DestroyWindow(window_);
+}
+
+HWND TForm1::addControl(std::string_view name, const wchar_t* className, std::string_view cp932Text,
+                        DWORD style, DWORD exStyle, HWND parent, int id,
+                        const editor::ControlPlace& place) {
+  HWND control = CreateWindowExW(
+      exStyle, className, toWide(cp932Text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
+      place.top, place.width, place.height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  controls_.push_back({name, control});
+  return control;
+}
+
+// The controls are created in the order the keyboard focus visits them, so
+// that the window order within each parent is the tab order.
+void TForm1::createControls() {
+  using namespace editor;
+  const DWORD group = WS_GROUP;
+  addControl("Button1", L"BUTTON", kButton1Caption, BS_PUSHBUTTON | WS_TABSTOP | group, 0, window_,
+             kButton1Id, kButton1Place);
+  HWND listBox1 = addControl("ListBox1", L"LISTBOX", "", kListStyle | group, WS_EX_CLIENTEDGE,
+                             window_, kListBox1Id, kListBox1Place);
+  SetWindowSubclass(listBox1, &TForm1::listBox1Proc, kListBox1SubclassId,
+                    reinterpret_cast<DWORD_PTR>(this));
+
+  HWND scrollBox1 = addControl("ScrollBox1", kScrollBoxClass, "",
+                               WS_HSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | group,
+                               WS_EX_CLIENTEDGE, window_, kScrollBox1Id, kScrollBox1Place);
+  image2_ = std::make_unique<CanvasView>(scrollBox1, kImage2Id, POINT{0, 0}, model_->Image2(), 1);
+  controls_.push_back({"Image2", image2_->handle()});
+  updateScrollBox(scrollBox1);
+
+  addControl("Button2", L"BUTTON", kButton2Caption, BS_PUSHBUTTON | WS_TABSTOP | group, 0, window_,
+             kButton2Id, kButton2Place);
+
+  HWND panel1 = addControl("Panel1", kPanelClass, "", WS_CLIPCHILDREN | group, WS_EX_CONTROLPARENT,
+                           window_, kPanel1Id, kPanel1Place);
+  addControl("Label1", L"STATIC", kLabel1Caption, SS_LEFT | SS_NOPREFIX, 0, panel1, kLabel1Id,
+             kLabel1Place);
+  makeCheckList(addControl("CheckListBox1", L"LISTBOX", "",
+                           kCheckListStyle | WS_VSCROLL | WS_TABSTOP | group, WS_EX_CLIENTEDGE,
+                           panel1, kCheckListBox1Id, kCheckListBox1Place));
+  // Plain radio buttons: the model decides which one is selected and the
+  // window only shows it.
+  const std::array<std::string_view, 3> captions{kRadioButton1Caption, kRadioButton2Caption,
+                                                 kRadioButton3Caption};
+  const std::array<ControlPlace, 3> places{kRadioButton1Place, kRadioButton2Place,
+                                           kRadioButton3Place};
+  const std::array<std::string_view, 3> names{"RadioButton1", "RadioButton2", "RadioButton3"};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    addControl(names[i], L"BUTTON", captions[i], BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? group : 0),
+               0, panel1, kRadioButton1Id + static_cast<int>(i), places[i]);
+  }
+  makeCheckList(addControl("CheckListBox2", L"LISTBOX", "",
+                           kCheckListStyle | WS_VSCROLL | WS_TABSTOP | group, WS_EX_CLIENTEDGE,
+                           panel1, kCheckListBox2Id, kCheckListBox2Place));
+
+  addControl("CheckListBox3", L"LISTBOX", "", kCheckListStyle | WS_VSCROLL | WS_TABSTOP | group,
+             WS_EX_CLIENTEDGE, window_, kCheckListBox3Id, kCheckListBox3Place);
+  addControl("Label2", L"STATIC", kLabel2Caption, SS_LEFT | SS_NOPREFIX | group, 0, window_,
+             kLabel2Id, kLabel2Place);
+  addControl("Edit1", L"EDIT", "", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | group, WS_EX_CLIENTEDGE,
+             window_, kEdit1Id, kEdit1Place);
+  addControl("ListBox2", L"LISTBOX", "", kListStyle | group, WS_EX_CLIENTEDGE, window_, kListBox2Id,
+             kListBox2Place);
+
+  image1_ =
+      std::make_unique<CanvasView>(window_, kImage1Id, POINT{kImage1Place.left, kImage1Place.top},
+                                   model_->Image1(), kPreviewScale);
+  controls_.push_back({"Image1", image1_->handle()});
+
+  // Every list shows 12-pixel items, set after the font, which would
+  // otherwise decide the height. A list that shows whole items only shrank
+  // to the font's item height when it was made; given its size again, it
+  // fits it to 12-pixel items.
+  const std::array<std::pair<const char*, ControlPlace>, 5> lists{{
+      {"ListBox1", kListBox1Place},
+      {"ListBox2", kListBox2Place},
+      {"CheckListBox1", kCheckListBox1Place},
+      {"CheckListBox2", kCheckListBox2Place},
+      {"CheckListBox3", kCheckListBox3Place},
+  }};
+  for (const auto& [name, place] : lists) {
+    SendMessageW(control(name), LB_SETITEMHEIGHT, 0, kListItemHeight);
+    SetWindowPos(control(name), nullptr, 0, 0, place.width, place.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+HWND TForm1::control(std::string_view name) const {
+  for (const NamedControl& named : controls_) {
+    if (named.name == name) return named.window;
+  }
+  return nullptr;
+}
+
+bool TForm1::preTranslateMessage(MSG& message) {
+  // Keyboard shortcuts of the window's own belong before this.
+  return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+bool TForm1::FormCreate() {
+  const bool found = model_->FormCreate();
+  showModel();
+  return found;
+}
+
+LRESULT CALLBACK TForm1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return form->handleMessage(message, wParam, lParam);
+}
+
+// One case per message the window answers itself; a new one (closing,
+// dropped files, a context menu) is one more case and one more handler.
+LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      onCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY:
+      onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      return 0;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = editor::kListItemHeight;
+      return TRUE;
+    case WM_DRAWITEM:
+      drawCheckListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DESTROY:
+      if (quitOnDestroy_) PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wParam, lParam);
+  }
+}
+
+template <typename Handler>
+void TForm1::run(Handler&& handler) {
+  std::forward<Handler>(handler)();
+  showModel();
+}
+
+void TForm1::onCommand(int id, int code) {
+  if (showing_) return;
+  switch (id) {
+    case kButton1Id:
+      if (code == BN_CLICKED) run([this] { model_->Button1Click(); });
+      break;
+    case kButton2Id:
+      if (code == BN_CLICKED) run([this] { model_->Button2Click(); });
+      break;
+    case kRadioButton1Id:
+    case kRadioButton2Id:
+    case kRadioButton3Id:
+      // Selecting the selected button runs nothing; the model knows.
+      if (code == BN_CLICKED) run([this, id] { model_->selectKind(kindButton(id)); });
+      break;
+    case kListBox1Id: {
+      if (code != LBN_SELCHANGE) break;
+      const int row = static_cast<int>(SendMessageW(control("ListBox1"), LB_GETCURSEL, 0, 0));
+      // Some systems notify again when the button comes up; only a new
+      // selection is a new choice here (a click on the selected item is
+      // handled when the button is released).
+      if (row < 0 || row == model_->ListBox1().selected) break;
+      listBox1ChoseDuringClick_ = true;
+      run([this, row] {
+        model_->setListBox1Selection(row);
+        model_->ListBox1Click();
+      });
+      break;
+    }
+    case kListBox2Id: {
+      if (code != LBN_SELCHANGE) break;
+      const int row = static_cast<int>(SendMessageW(control("ListBox2"), LB_GETCURSEL, 0, 0));
+      if (row < 0 || row == model_->ListBox2().selected) break;
+      run([this, row] {
+        model_->setListBox2Selection(row);
+        model_->ListBox2Click();
+      });
+      break;
+    }
+    case kEdit1Id:
+      if (code == EN_CHANGE) onWorldNameEdited();
+      break;
+    default:
+      break;
+  }
+}
+
+void TForm1::onNotify(const NMHDR& header) {
+  if (showing_) return;
+  const auto id = static_cast<int>(header.idFrom);
+  if (id == kImage2Id && header.code == kCanvasMouseMove) {
+    const POINT at = reinterpret_cast<const NotifyPoint&>(header).point;
+    run([this, at] { model_->Image2MouseMove(at.x, at.y); });
+  } else if (id == kImage2Id && header.code == kCanvasClick) {
+    run([this] { model_->Image2Click(); });
+  } else if (header.code == kCheckToggle && (id == kCheckListBox1Id || id == kCheckListBox2Id)) {
+    const int item = reinterpret_cast<const NotifyItem&>(header).item;
+    const editor::CheckList list =
+        id == kCheckListBox1Id ? editor::CheckList::Dungeons : editor::CheckList::Houses;
+    run([this, list, item] { model_->toggleCheck(list, item); });
+  }
+}
+
+// A click on the catalogue item that is already selected changes no
+// selection, yet the user chose that area again, as after a load or after
+// picking it from the placed areas; it runs the choice like any other click.
+LRESULT CALLBACK TForm1::listBox1Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR self) {
+  auto* form = reinterpret_cast<TForm1*>(self);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      form->onListBox1Pressed(lParam);
+      break;
+    case WM_LBUTTONUP: {
+      const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+      form->onListBox1Released();
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(list, &TForm1::listBox1Proc, kListBox1SubclassId);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+void TForm1::onListBox1Pressed(LPARAM position) {
+  HWND list = control("ListBox1");
+  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, position);
+  listBox1ItemAtPress_ = HIWORD(hit) == 0 ? LOWORD(hit) : -1;
+  listBox1SelectionAtPress_ = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+  listBox1ChoseDuringClick_ = false;
+}
+
+void TForm1::onListBox1Released() {
+  const int row = listBox1ItemAtPress_;
+  listBox1ItemAtPress_ = -1;
+  if (listBox1ChoseDuringClick_ || row < 0 || row != listBox1SelectionAtPress_) return;
+  if (static_cast<int>(SendMessageW(control("ListBox1"), LB_GETCURSEL, 0, 0)) != row) return;
+  run([this, row] {
+    model_->setListBox1Selection(row);
+    model_->ListBox1Click();
+  });
+}
+
+void TForm1::onWorldNameEdited() {
+  HWND edit = control("Edit1");
+  const std::wstring typed = windowText(edit);
+  const std::optional<std::string> cp932 = toCp932(typed);
+  if (cp932 && model_->setWorldName(*cp932)) return;
+  // A character CP932 cannot hold, or a name past the save's field: keep the
+  // name the model has, with the caret where the refused input began.
+  const std::wstring kept = toWide(model_->Edit1());
+  DWORD caretEnd = 0;
+  SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caretEnd));
+  const auto refused = static_cast<long long>(typed.size()) - static_cast<long long>(kept.size());
+  const auto caret = std::clamp(static_cast<long long>(caretEnd) - refused, 0LL,
+                                static_cast<long long>(kept.size()));
+  showing_ = true;
+  SetWindowTextW(edit, kept.c_str());
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
+  showing_ = false;
+  MessageBeep(MB_OK);
+}
+
+void TForm1::showModel() {
+  showing_ = true;
+  HWND listBox1 = control("ListBox1");
+  showItems(listBox1, model_->ListBox1().items, shownListBox1_);
+  showSelection(listBox1, model_->ListBox1().selected);
+  HWND listBox2 = control("ListBox2");
+  showItems(listBox2, model_->ListBox2().items, shownListBox2_);
+  showSelection(listBox2, model_->ListBox2().selected);
+
+  showCheckList(control("CheckListBox1"), model_->CheckListBox1(), shownCheckListBox1_);
+  showCheckList(control("CheckListBox2"), model_->CheckListBox2(), shownCheckListBox2_);
+  showCheckList(control("CheckListBox3"), model_->CheckListBox3(), shownCheckListBox3_);
+  // Never shown: its entries only feed the markers.
+  showVisible(control("CheckListBox3"), false);
+
+  const editor::RadioGroup& kinds = model_->RadioButtons();
+  for (int button = 1; button <= 3; ++button) {
+    HWND radio = GetDlgItem(control("Panel1"), kRadioButton1Id + button - 1);
+    const WPARAM state = kinds.selected == button ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(radio, BM_GETCHECK, 0, 0)) != state) {
+      SendMessageW(radio, BM_SETCHECK, state, 0);
+    }
+    if ((IsWindowEnabled(radio) != FALSE) != kinds.isEnabled(button)) {
+      EnableWindow(radio, kinds.isEnabled(button) ? TRUE : FALSE);
+    }
+  }
+
+  HWND edit = control("Edit1");
+  const std::wstring name = toWide(model_->Edit1());
+  if (windowText(edit) != name) SetWindowTextW(edit, name.c_str());
+
+  image2_->refresh();
+  image1_->refresh();
+  showing_ = false;
+}
+
+}  // namespace ws::app

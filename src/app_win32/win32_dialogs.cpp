@@ -1,0 +1,83 @@
+#include "app_win32/win32_dialogs.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app_win32/win32_text.h"
+
+namespace ws::app {
+namespace {
+
+// Long paths are allowed; the dialog reports a larger need as an error.
+constexpr DWORD kPathCapacity = 32768;
+
+// Starts the folder browser in the process's current folder.
+int CALLBACK startInCurrentFolder(HWND dialog, UINT message, LPARAM, LPARAM) {
+  if (message == BFFM_INITIALIZED) {
+    std::vector<wchar_t> current(MAX_PATH + 1, L'\0');
+    if (GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()) > 0) {
+      SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(current.data()));
+    }
+  }
+  return 0;
+}
+
+std::optional<std::filesystem::path> runFileDialog(HWND owner, const std::filesystem::path& folder,
+                                                   std::wstring proposed, const wchar_t* title,
+                                                   DWORD flags, bool save) {
+  std::vector<wchar_t> file(kPathCapacity, L'\0');
+  proposed.copy(file.data(), file.size() - 1);
+  // Always given: some dialogs otherwise open where the last one was left.
+  const std::wstring initialFolder = folder.wstring();
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+  dialog.lpstrTitle = title;
+  // OFN_NOCHANGEDIR: the dialog leaves the process's current folder alone.
+  dialog.Flags = flags | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+  if (!chosen) return std::nullopt;
+  return std::filesystem::path(file.data());
+}
+
+}  // namespace
+
+void Win32Dialogs::showMessage(std::string_view text) {
+  // Owned by the window, which stays disabled until the box is closed.
+  MessageBoxW(owner_, toWide(text).c_str(), kMessageTitle, MB_OK);
+}
+
+std::optional<std::filesystem::path> Win32Dialogs::chooseFolder() {
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner_;
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NONEWFOLDERBUTTON;
+  browse.lpfn = &startInCurrentFolder;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+  if (chosen == nullptr) return std::nullopt;
+  std::vector<wchar_t> folder(kPathCapacity, L'\0');
+  const bool named =
+      SHGetPathFromIDListEx(chosen, folder.data(), static_cast<DWORD>(folder.size()), 0) != FALSE;
+  CoTaskMemFree(chosen);
+  if (!named) return std::nullopt;
+  return std::filesystem::path(folder.data());
+}
+
+std::optional<std::filesystem::path> Win32Dialogs::chooseOpenFile(
+    const std::filesystem::path& initialFolder) {
+  return runFileDialog(owner_, initialFolder, {}, kOpenDialogTitle, OFN_FILEMUSTEXIST, false);
+}
+
+std::optional<std::filesystem::path> Win32Dialogs::chooseSaveFile(
+    const std::filesystem::path& initialFolder, std::string_view defaultName) {
+  // Asks before replacing a file; the read-only box stays hidden.
+  return runFileDialog(owner_, initialFolder, toWide(defaultName), kSaveDialogTitle,
+                       OFN_OVERWRITEPROMPT, true);
+}
+
+}  // namespace ws::app

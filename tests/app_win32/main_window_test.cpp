@@ -1,0 +1,752 @@
+// The native window on the demo game, driven through window messages as a
+// user's input arrives, and read back as a user sees it: positions, texts,
+// check marks and the pixels on the screen.
+
+#include "app_win32/main_window.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app_win32/win32_dialogs.h"
+#include "app_win32/win32_text.h"
+#include "demo/demo_game.h"
+#include "editor/editor_messages.h"
+#include "editor/window_layout.h"
+#include "editor/window_texts.h"
+#include "platform/text.h"
+#include "support/scoped_test_env.h"
+#include "world/world_messages.h"
+
+namespace ws::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Demo catalogue entries the tests use.
+constexpr int kLinkGateArea = 0;   // 128 x 64, three dungeons
+constexpr int kFieldArea = 5;      // 128 x 64, a tower and three dungeons
+constexpr int kTowerOnlyArea = 7;  // a field without dungeons
+constexpr int kTownArea = 14;      // 128 x 64, a church and six houses
+constexpr int kBrokenArea = 29;    // its map file has a bad header
+
+class WindowEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    TForm1::registerClasses(GetModuleHandleW(nullptr));
+  }
+};
+
+[[maybe_unused]] ::testing::Environment* const kWindowEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
+
+class ScriptedDialogs : public editor::Dialogs {
+ public:
+  std::vector<std::string> messages;
+  std::deque<fs::path> openAnswers;
+  std::deque<fs::path> saveAnswers;
+
+  void showMessage(std::string_view text) override { messages.emplace_back(text); }
+  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
+  std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
+    return next(saveAnswers);
+  }
+
+ private:
+  static std::optional<fs::path> next(std::deque<fs::path>& answers) {
+    if (answers.empty()) return std::nullopt;
+    fs::path answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// Runs what the window has queued: paints, posted messages, timers.
+void pump() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+std::wstring textOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring listItem(HWND list, int item) {
+  const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(item), 0);
+  if (length < 0) return L"<none>";
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+int listCount(HWND list) {
+  return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+}
+
+int listSelection(HWND list) {
+  return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+}
+
+bool isShown(HWND window) {
+  return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool isChecked(HWND button) {
+  return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The window's rectangle in its parent's client coordinates.
+RECT placeInParent(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+LPARAM pointParam(int x, int y) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
+                    static_cast<WORD>(static_cast<short>(y)));
+}
+
+// The part of `window` the screen shows (its client area clipped by its
+// ancestors), in its own client coordinates.
+RECT visiblePart(HWND window) {
+  RECT visible{};
+  GetClientRect(window, &visible);
+  MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&visible), 2);
+  for (HWND parent = GetParent(window); parent != nullptr; parent = GetParent(parent)) {
+    RECT client{};
+    GetClientRect(parent, &client);
+    MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    IntersectRect(&visible, &visible, &client);
+  }
+  MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&visible), 2);
+  return visible;
+}
+
+// Pixels that the screen shows of `view` and that differ from the model's
+// canvas shown at `scale` times its size; -1 when nothing could be read.
+int pixelsDifferingFrom(HWND view, const canvas::Canvas& canvas, int scale) {
+  RedrawWindow(GetAncestor(view, GA_ROOT), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const RECT area = visiblePart(view);
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return -1;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const GdiObject<HBITMAP> shot(
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    const WindowDC screen(view);
+    const MemoryDC memory(screen.get());
+    const Selection selected(memory.get(), shot.get());
+    if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY)) {
+      return -1;
+    }
+  }
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  int differing = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t shown = pixels[y * width + x] & 0xFFFFFFu;  // 0x00RRGGBB
+      const canvas::Colour expected = canvas.pixel((area.left + x) / scale, (area.top + y) / scale);
+      const std::uint32_t expectedShown =
+          ((expected & 0xFFu) << 16) | (expected & 0xFF00u) | ((expected >> 16) & 0xFFu);
+      if (shown != expectedShown) ++differing;
+    }
+  }
+  return differing;
+}
+
+std::vector<char> fileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// One user action, as the window receives it and as a model takes it.
+struct Step {
+  enum Action { Choose, Toggle, SelectKind, Scroll, Place, Type } action;
+  int a =
+      0;  // Choose: catalogue item; Toggle: list 1 or 2; SelectKind: button; Place: x; Type: char
+  int b = 0;  // Toggle: item; Place: y; Scroll: horizontal bar request
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    gameFolder_ = platform::testing::uniqueTestFolder("app-win32");
+    ASSERT_TRUE(demo::makeDemoGame(gameFolder_).ok());
+  }
+  static void TearDownTestSuite() { fs::remove_all(gameFolder_); }
+
+  void SetUp() override { open(&dialogs_); }
+  void TearDown() override {
+    window_.reset();
+    pump();
+  }
+
+  // A fresh window on the demo game; `dialogs` nullptr for the system's.
+  void open(editor::Dialogs* dialogs) {
+    window_.reset();
+    editor::EditorOptions options;
+    options.gameFolder = gameFolder_;
+    window_ = std::make_unique<TForm1>(options, dialogs);
+    ASSERT_TRUE(window_->FormCreate());
+    ShowWindow(window_->handle(), SW_SHOW);
+    UpdateWindow(window_->handle());
+    pump();
+  }
+
+  HWND control(const char* name) {
+    HWND window = window_->control(name);
+    EXPECT_NE(window, nullptr) << name;
+    return window;
+  }
+  const editor::EditorModel& model() { return window_->model(); }
+
+  // The notification a user's selection sends, which LB_SETCURSEL does not.
+  void chooseArea(int item) {
+    HWND list = control("ListBox1");
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+  }
+  // A mouse click on an item of a list, at `x` within the item.
+  void clickItem(HWND list, int item, int x) {
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+    const LPARAM at = pointParam(rect.left + x, (rect.top + rect.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+  }
+  // A move and a click on the world map at a point the scroll box shows.
+  void placeAt(int x, int y) {
+    HWND map = control("Image2");
+    const RECT visible = visiblePart(map);
+    const POINT at{x, y};
+    ASSERT_TRUE(PtInRect(&visible, at)) << x << "," << y << " is scrolled out of sight";
+    SendMessageW(map, WM_MOUSEMOVE, 0, pointParam(x, y));
+    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, pointParam(x, y));
+    SendMessageW(map, WM_LBUTTONUP, 0, pointParam(x, y));
+  }
+
+  void perform(const Step& step) {
+    switch (step.action) {
+      case Step::Choose:
+        chooseArea(step.a);
+        break;
+      case Step::Toggle:
+        clickItem(control(step.a == 1 ? "CheckListBox1" : "CheckListBox2"), step.b, 4);
+        break;
+      case Step::SelectKind: {
+        const std::string name = "RadioButton" + std::to_string(step.a);
+        SendMessageW(control(name.c_str()), BM_CLICK, 0, 0);
+        break;
+      }
+      case Step::Scroll:
+        SendMessageW(control("ScrollBox1"), WM_HSCROLL, static_cast<WPARAM>(step.b), 0);
+        break;
+      case Step::Place:
+        placeAt(step.a, step.b);
+        break;
+      case Step::Type: {
+        HWND edit = control("Edit1");
+        SendMessageW(edit, EM_SETSEL, 0x7FFF, 0x7FFF);  // the caret at the end
+        SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(step.a), 1);
+        break;
+      }
+    }
+    pump();
+  }
+
+  // The same action given to a bare model, as the window should give it.
+  static void perform(editor::EditorModel& model, const Step& step) {
+    switch (step.action) {
+      case Step::Choose:
+        model.setListBox1Selection(step.a);
+        model.ListBox1Click();
+        break;
+      case Step::Toggle:
+        model.toggleCheck(step.a == 1 ? editor::CheckList::Dungeons : editor::CheckList::Houses,
+                          step.b);
+        break;
+      case Step::SelectKind:
+        model.selectKind(step.a);
+        break;
+      case Step::Scroll:
+        break;
+      case Step::Place:
+        model.Image2MouseMove(step.a, step.b);
+        model.Image2Click();
+        break;
+      case Step::Type: {
+        const std::wstring typed = toWide(model.Edit1()) + static_cast<wchar_t>(step.a);
+        if (const auto cp932 = toCp932(typed)) model.setWorldName(*cp932);
+        break;
+      }
+    }
+  }
+
+  // Every control shows what the model holds.
+  void expectWindowShowsModel() {
+    struct List {
+      const char* name;
+      const std::vector<std::string>& items;
+      int selected;  // -2: not compared
+    };
+    const List lists[] = {
+        {"ListBox1", model().ListBox1().items, model().ListBox1().selected},
+        {"ListBox2", model().ListBox2().items, model().ListBox2().selected},
+        {"CheckListBox1", model().CheckListBox1().items, -2},
+        {"CheckListBox2", model().CheckListBox2().items, -2},
+    };
+    for (const List& list : lists) {
+      SCOPED_TRACE(list.name);
+      HWND window = control(list.name);
+      ASSERT_EQ(listCount(window), static_cast<int>(list.items.size()));
+      for (std::size_t i = 0; i < list.items.size(); ++i) {
+        EXPECT_EQ(listItem(window, static_cast<int>(i)), toWide(list.items[i])) << i;
+      }
+      if (list.selected != -2) {
+        EXPECT_EQ(listSelection(window), list.selected);
+      }
+    }
+    const editor::CheckListBox* checkLists[] = {&model().CheckListBox1(), &model().CheckListBox2()};
+    const char* checkNames[] = {"CheckListBox1", "CheckListBox2"};
+    for (int k = 0; k < 2; ++k) {
+      HWND window = control(checkNames[k]);
+      EXPECT_EQ(isShown(window), checkLists[k]->visible) << checkNames[k];
+      for (int i = 0; i < checkLists[k]->count(); ++i) {
+        EXPECT_EQ(SendMessageW(window, LB_GETITEMDATA, static_cast<WPARAM>(i), 0) == 1,
+                  checkLists[k]->isChecked(i))
+            << checkNames[k] << " item " << i;
+      }
+    }
+    for (int button = 1; button <= 3; ++button) {
+      const std::string name = "RadioButton" + std::to_string(button);
+      EXPECT_EQ(isChecked(control(name.c_str())), model().RadioButtons().selected == button)
+          << name;
+      EXPECT_EQ(IsWindowEnabled(control(name.c_str())) != FALSE,
+                model().RadioButtons().isEnabled(button))
+          << name;
+    }
+    EXPECT_EQ(textOf(control("Edit1")), toWide(model().Edit1()));
+    EXPECT_EQ(pixelsDifferingFrom(control("Image2"), model().Image2(), 1), 0);
+    EXPECT_EQ(pixelsDifferingFrom(control("Image1"), model().Image1(), editor::kPreviewScale), 0);
+  }
+
+  static inline fs::path gameFolder_;
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<TForm1> window_;
+};
+
+TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptionsAndFont) {
+  struct Place {
+    const char* name;
+    const char* parent;
+    editor::ControlPlace place;
+    bool visible;
+    std::string_view caption;  // CP932
+  };
+  using namespace editor;
+  const Place places[] = {
+      {"ScrollBox1", "Form1", kScrollBox1Place, true, ""},
+      {"Image2", "ScrollBox1", {0, 0, 512, 256}, true, ""},
+      {"Image1", "Form1", kImage1Place, true, ""},
+      {"Panel1", "Form1", kPanel1Place, true, ""},
+      {"Label1", "Panel1", kLabel1Place, true, kLabel1Caption},
+      {"RadioButton1", "Panel1", kRadioButton1Place, true, kRadioButton1Caption},
+      {"RadioButton2", "Panel1", kRadioButton2Place, true, kRadioButton2Caption},
+      {"RadioButton3", "Panel1", kRadioButton3Place, true, kRadioButton3Caption},
+      {"CheckListBox1", "Panel1", kCheckListBox1Place, true, ""},
+      {"CheckListBox2", "Panel1", kCheckListBox2Place, false, ""},
+      {"CheckListBox3", "Form1", kCheckListBox3Place, false, ""},
+      {"ListBox1", "Form1", kListBox1Place, true, ""},
+      {"ListBox2", "Form1", kListBox2Place, true, ""},
+      {"Label2", "Form1", kLabel2Place, true, kLabel2Caption},
+      {"Edit1", "Form1", kEdit1Place, true, kDefaultWorldName},
+      {"Button1", "Form1", kButton1Place, true, kButton1Caption},
+      {"Button2", "Form1", kButton2Place, true, kButton2Caption},
+  };
+  for (const Place& place : places) {
+    SCOPED_TRACE(place.name);
+    HWND window = control(place.name);
+    ASSERT_NE(window, nullptr);
+    HWND parent =
+        std::string_view(place.parent) == "Form1" ? window_->handle() : control(place.parent);
+    EXPECT_EQ(GetParent(window), parent);
+    const RECT rect = placeInParent(window);
+    EXPECT_EQ(rect.left, place.place.left);
+    EXPECT_EQ(rect.top, place.place.top);
+    EXPECT_EQ(rect.right - rect.left, place.place.width);
+    EXPECT_EQ(rect.bottom - rect.top, place.place.height);
+    EXPECT_EQ(isShown(window), place.visible);
+    if (!place.caption.empty()) {
+      EXPECT_EQ(textOf(window), toWide(place.caption));
+    }
+    // Every control in "ＭＳ ゴシック", 12 pixels, Shift-JIS.
+    if (std::string_view(place.name).rfind("Image", 0) == 0 ||
+        std::string_view(place.name) == "Panel1" || std::string_view(place.name) == "ScrollBox1") {
+      continue;
+    }
+    LOGFONTW font{};
+    ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)),
+                         sizeof(font), &font),
+              0);
+    EXPECT_EQ(font.lfHeight, -kFontPixelHeight);
+    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_EQ(std::wstring(font.lfFaceName), toWide(kFontFamily));
+    if (std::string_view(place.name).find("ListBox") != std::string_view::npos) {
+      EXPECT_EQ(SendMessageW(window, LB_GETITEMHEIGHT, 0, 0), kListItemHeight);
+    }
+  }
+  EXPECT_EQ(textOf(window_->handle()), L"Form1");
+  RECT outer{};
+  GetWindowRect(window_->handle(), &outer);
+  EXPECT_EQ(outer.left, kForm1Place.left);
+  EXPECT_EQ(outer.top, kForm1Place.top);
+  EXPECT_EQ(outer.right - outer.left, kForm1Place.width);
+  EXPECT_EQ(outer.bottom - outer.top, kForm1Place.height);
+
+  // Which face the font mapper gave for the font (reported, not asserted:
+  // it depends on the fonts installed).
+  const WindowDC dc(control("ListBox1"));
+  const Selection font(
+      dc.get(), reinterpret_cast<HFONT>(SendMessageW(control("ListBox1"), WM_GETFONT, 0, 0)));
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc.get(), LF_FACESIZE, face);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.get(), &metrics);
+  const std::optional<std::string> faceText = toCp932(face);
+  std::printf("window font: face %s, charset %d, height %ld\n",
+              platform::cp932ToUtf8(faceText.value_or("?")).c_str(), metrics.tmCharSet,
+              static_cast<long>(metrics.tmHeight));
+}
+
+// The order in which Tab visits the controls: the tab stops in window order,
+// descending into the containers that hold controls of their own.
+TEST_F(MainWindowTest, FocusMovesInTheLayoutsTabOrder) {
+  std::vector<std::string> chain;
+  std::function<void(HWND)> walk = [&](HWND parent) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0) {
+        walk(child);
+      } else if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) != 0) {
+        for (std::string_view name : editor::kTabOrder) {
+          if (window_->control(name) == child) chain.emplace_back(name);
+        }
+      }
+    }
+  };
+  walk(window_->handle());
+  const std::vector<std::string> expected(editor::kTabOrder.begin(), editor::kTabOrder.end());
+  EXPECT_EQ(chain, expected);
+}
+
+TEST_F(MainWindowTest, StartsWithTheLinkGateKindTheCatalogueAndBlackImages) {
+  EXPECT_TRUE(isChecked(control("RadioButton1")));
+  EXPECT_FALSE(isChecked(control("RadioButton2")));
+  ASSERT_EQ(listCount(control("ListBox1")), 200);
+  EXPECT_EQ(listItem(control("ListBox1"), kLinkGateArea), L"\u59cb\u307e\u308a\u306e\u9580");
+  EXPECT_EQ(listSelection(control("ListBox1")), -1);
+  expectWindowShowsModel();
+}
+
+// A whole session through the window's controls: after every step the
+// window shows the model, and the world it saves is the one a model saves
+// after the same steps.
+TEST_F(MainWindowTest, ASessionShowsTheModelThroughoutAndSavesWhatTheModelSaves) {
+  const Step steps[] = {
+      {Step::Choose, kLinkGateArea},
+      {Step::Toggle, 1, 2},  // dungeons 0 and 2
+      {Step::Place, 10, 10},
+      {Step::Choose, kFieldArea},
+      {Step::Toggle, 1, 0},  // the default dungeon unchecked ...
+      {Step::Toggle, 1, 1},  // ... and another one checked
+      {Step::Place, 140, 10},
+      {Step::Choose, kTownArea},
+      {Step::SelectKind, 3},
+      {Step::Toggle, 2, 4},
+      {Step::Scroll, 0, SB_BOTTOM},
+      {Step::Place, 400, 150},  // reachable only scrolled to the right
+      {Step::Type, 0x30A2},     // "ア"
+      {Step::Type, L'2'},
+  };
+  editor::EditorModel reference(dialogs_, {gameFolder_});
+  ASSERT_TRUE(reference.FormCreate());
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE("step " + std::to_string(i));
+    perform(steps[i]);
+    perform(reference, steps[i]);
+    expectWindowShowsModel();
+  }
+  ASSERT_EQ(model().areaSlots().usedCount(), 3);
+  EXPECT_EQ(model().areaSlots()[2].x, 384);
+  EXPECT_TRUE(dialogs_.messages.empty());
+
+  const platform::testing::TempFolder folder("app-win32-save");
+  dialogs_.saveAnswers.push_back(folder.path() / "window.dat");
+  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
+  pump();
+  dialogs_.saveAnswers.push_back(folder.path() / "model.dat");
+  reference.Button2Click();
+  const std::vector<char> saved = fileBytes(folder.path() / "window.dat");
+  ASSERT_FALSE(saved.empty());
+  EXPECT_EQ(saved, fileBytes(folder.path() / "model.dat"));
+
+  // Loaded back, the window shows the loaded world with the town kind and
+  // the saved choices, none of its selections echoed as a user's choice.
+  perform({Step::Choose, kTowerOnlyArea});
+  dialogs_.openAnswers.push_back(folder.path() / "window.dat");
+  SendMessageW(control("Button1"), BM_CLICK, 0, 0);
+  pump();
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(listCount(control("ListBox2")), 3);
+  EXPECT_TRUE(isChecked(control("RadioButton3")));
+  EXPECT_FALSE(IsWindowEnabled(control("RadioButton1")));
+  expectWindowShowsModel();
+}
+
+TEST_F(MainWindowTest, ClickingACatalogueItemChoosesItOncePerClickAlsoWhenSelected) {
+  HWND list = control("ListBox1");
+  SendMessageW(list, LB_SETTOPINDEX, kBrokenArea, 0);
+  // A refused area map file shows its message once per choice.
+  clickItem(list, kBrokenArea, 20);
+  EXPECT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(model().ListBox1().selected, kBrokenArea);
+  clickItem(list, kBrokenArea, 20);
+  EXPECT_EQ(dialogs_.messages.size(), 2u);
+
+  // Chosen again, an area's default checks replace the user's.
+  clickItem(list, kBrokenArea + 1, 20);
+  SendMessageW(list, LB_SETTOPINDEX, 0, 0);
+  clickItem(list, kLinkGateArea, 20);
+  perform({Step::Toggle, 1, 1});
+  ASSERT_TRUE(model().CheckListBox1().isChecked(1));
+  clickItem(list, kLinkGateArea, 20);
+  EXPECT_FALSE(model().CheckListBox1().isChecked(1));
+  EXPECT_TRUE(model().CheckListBox1().isChecked(0));
+  expectWindowShowsModel();
+}
+
+TEST_F(MainWindowTest, HoldingTheButtonPastTheMapsEdgeGivesNegativePositionsAndNoClick) {
+  chooseArea(kLinkGateArea);
+  HWND map = control("Image2");
+  SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, pointParam(40, 10));
+  EXPECT_EQ(GetCapture(), map);
+  SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, pointParam(-40, 10));
+  EXPECT_EQ(model().cursor().x, -32);
+  SendMessageW(map, WM_LBUTTONUP, 0, pointParam(-40, 10));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(model().areaSlots().usedCount(), 0);
+}
+
+TEST_F(MainWindowTest, NameFieldTakesAtMostThirtyOneCp932Bytes) {
+  // "é" has no CP932 form; "テストワールド" is 14 bytes, so eight "あ" fit
+  // and the ninth is refused.
+  perform({Step::Type, 0x00E9});
+  for (int i = 0; i < 9; ++i)
+    perform({Step::Type, 0x3042});
+  EXPECT_EQ(model().Edit1().size(), 30u);
+  EXPECT_EQ(textOf(control("Edit1")),
+            toWide(editor::kDefaultWorldName) + std::wstring(8, L'\u3042'));
+}
+
+// --- The system's dialogs, answered from a timer inside their modal loops.
+
+// What the timer saw and did; one at a time, since a TIMERPROC has no
+// context of its own.
+struct DialogScript {
+  HWND form = nullptr;
+  std::function<bool(HWND dialog)> answer;  // true when it answered
+  bool answered = false;
+};
+DialogScript* currentScript = nullptr;
+
+BOOL CALLBACK findDialog(HWND window, LPARAM found) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (IsWindowVisible(window) && std::wstring_view(className) == L"#32770") {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK answerDialog(HWND, UINT, UINT_PTR, DWORD) {
+  if (currentScript == nullptr || currentScript->answered) return;
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &findDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (dialog != nullptr && currentScript->answer(dialog)) currentScript->answered = true;
+}
+
+// Runs `action` while a timer answers the first dialog it opens.
+bool answerNextDialog(DialogScript& script, const std::function<void()>& action) {
+  currentScript = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &answerDialog);
+  action();
+  KillTimer(nullptr, timer);
+  currentScript = nullptr;
+  return script.answered;
+}
+
+std::wstring staticTexts(HWND dialog) {
+  std::wstring texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (std::wstring_view(className) == L"Static") texts += textOf(child);
+  }
+  return texts;
+}
+
+TEST_F(MainWindowTest, ARefusedPlacementShowsItsMessageInABoxModalToTheWindow) {
+  Win32Dialogs system;
+  open(&system);
+  system.setOwner(window_->handle());
+  chooseArea(kTowerOnlyArea);  // a link gate area needs a dungeon; this one has none
+  std::wstring shown;
+  HWND owner = nullptr;
+  bool formDisabled = false;
+  DialogScript script;
+  script.answer = [&](HWND box) {
+    shown = staticTexts(box);
+    owner = GetWindow(box, GW_OWNER);
+    formDisabled = IsWindowEnabled(window_->handle()) == FALSE;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return true;
+  };
+  ASSERT_TRUE(answerNextDialog(script, [&] { placeAt(10, 10); }));
+  EXPECT_EQ(shown, toWide(world::kLinkGateNeedsDungeonMessage));
+  EXPECT_EQ(owner, window_->handle());
+  EXPECT_TRUE(formDisabled);
+  EXPECT_TRUE(IsWindowEnabled(window_->handle()));
+  EXPECT_EQ(model().areaSlots().usedCount(), 0);
+  EXPECT_EQ(listCount(control("ListBox2")), 0);
+}
+
+TEST_F(MainWindowTest, WithoutACatalogueTheWindowAsksForTheFolderAfterItsMessage) {
+  const platform::testing::TempFolder empty("app-win32-no-game");
+  Win32Dialogs system;
+  editor::EditorOptions options;
+  options.gameFolder = empty.path();
+  window_ = std::make_unique<TForm1>(options, &system);
+  system.setOwner(window_->handle());
+  std::vector<std::wstring> seen;  // the message, then the folder dialog's title
+  std::vector<HWND> owners;
+  DialogScript script;
+  script.answer = [&](HWND dialog) {
+    if (!seen.empty() && owners.back() == dialog) return false;  // still closing
+    seen.push_back(seen.empty() ? staticTexts(dialog) : textOf(dialog));
+    owners.push_back(dialog);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), window_->handle());
+    // OK to the message; Cancel to the folder dialog.
+    PostMessageW(dialog, WM_COMMAND, seen.size() == 1 ? IDOK : IDCANCEL, 0);
+    return seen.size() == 2;
+  };
+  bool found = true;
+  ASSERT_TRUE(answerNextDialog(script, [&] { found = window_->FormCreate(); }));
+  EXPECT_FALSE(found);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], toWide(editor::kChooseGameFolderMessage));
+  // The window opens all the same, with nothing to choose from.
+  EXPECT_EQ(listCount(control("ListBox1")), 0);
+}
+
+// The file name field of the system's file dialog.
+HWND fileNameField(HWND dialog) {
+  HWND field = GetDlgItem(dialog, cmb13);
+  return field != nullptr ? field : GetDlgItem(dialog, edt1);
+}
+
+TEST_F(MainWindowTest, TheSaveDialogStartsInUsrProposesTheNameAndAsksBeforeReplacing) {
+  Win32Dialogs system;
+  open(&system);
+  system.setOwner(window_->handle());
+  chooseArea(kLinkGateArea);
+  placeAt(10, 10);
+  ASSERT_EQ(model().areaSlots().usedCount(), 1);
+
+  const fs::path usr = gameFolder_ / "usr";
+  // Typed as a user would, a name in the folder the dialog shows.
+  const std::wstring typed = L"\u4fdd\u5b58.dat";  // "保存.dat"
+  const fs::path chosen = usr / typed;
+  fs::remove(chosen);
+  std::wstring title;
+  std::wstring folder;
+  std::wstring proposed;
+  DialogScript first;
+  first.answer = [&](HWND dialog) {
+    title = textOf(dialog);
+    wchar_t text[MAX_PATH] = {};
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(text));
+    folder = text;
+    proposed = textOf(fileNameField(dialog));
+    SetWindowTextW(fileNameField(dialog), typed.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  };
+  ASSERT_TRUE(answerNextDialog(first, [&] { SendMessageW(control("Button2"), BM_CLICK, 0, 0); }));
+  EXPECT_EQ(title, kSaveDialogTitle);
+  EXPECT_TRUE(fs::equivalent(fs::path(folder), usr)) << fs::path(folder).string();
+  EXPECT_EQ(proposed, L"RVTSV1.dat");
+  const std::vector<char> saved = fileBytes(chosen);
+  ASSERT_FALSE(saved.empty());
+
+  // The same name again: the dialog asks before replacing, and Yes replaces.
+  fs::resize_file(chosen, 1);
+  bool asked = false;
+  DialogScript second;
+  HWND saveDialog = nullptr;
+  second.answer = [&](HWND dialog) {
+    if (saveDialog == nullptr) {
+      saveDialog = dialog;
+      SetWindowTextW(fileNameField(dialog), typed.c_str());
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      return false;
+    }
+    if (dialog == saveDialog) return false;  // the question is not up yet
+    asked = GetWindow(dialog, GW_OWNER) == saveDialog;
+    PostMessageW(dialog, WM_COMMAND, IDYES, 0);
+    return true;
+  };
+  ASSERT_TRUE(answerNextDialog(second, [&] { SendMessageW(control("Button2"), BM_CLICK, 0, 0); }));
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(fileBytes(chosen), saved);
+  fs::remove(chosen);
+}
+
+}  // namespace
+}  // namespace ws::app
