@@ -17,4 +17,10 @@ inline constexpr std::string_view kChooseGameFolderMessage =
 inline constexpr std::string_view kDefaultWorldName =
     "\x83\x65\x83\x58\x83\x67\x83\x8f\x81\x5b\x83\x8b\x83\x68";
 
+// "ワールドは変更されています。保存しますか？" (the world has changed; save it?): asked in a Yes /
+// No / Cancel box before closing or loading over unsaved work.
+inline constexpr std::string_view kSaveChangesQuestion =
+    "\x83\x8f\x81\x5b\x83\x8b\x83\x68\x82\xcd\x95\xcf\x8d\x58\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82"
+    "\xdc\x82\xb7\x81\x42\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+
 }  // namespace ws::editor

@@ -142,7 +142,10 @@ void EditorModel::Image2Click() {
     if (slot.kind == world::AreaKind::LinkGate) radioButtons_.setEnabled(1, true);
     removed = true;
   }
-  if (removed) return;
+  if (removed) {
+    recordStep();  // every area this click removed, as one step
+    return;
+  }
 
   // The cursor lies partly off the map only after a drag past the left or
   // top edge; an area placed there would be saved with a rectangle outside
@@ -177,6 +180,7 @@ void EditorModel::Image2Click() {
     selectKind(2);
     radioButtons_.setEnabled(1, false);
   }
+  recordStep();
 }
 
 }  // namespace ws::editor
