@@ -31,6 +31,7 @@ int run(int argc, char** argv) {
   ws::cli::addCodecCommands(app, context);
   ws::cli::addGameDataCommands(app, context);
   ws::cli::addWorldCommands(app, context);
+  ws::cli::addRenderCommand(app, context);
 
   try {
     app.parse(static_cast<int>(utf8Argv.size()), utf8Argv.data());
