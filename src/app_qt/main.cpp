@@ -1,14 +1,16 @@
 // The editor: one window on the host game's folder.
 //
-//   worldsmith [--game-dir DIR] [--demo]
+//   worldsmith [--game-dir DIR] [--demo] [SAVE]
 //
 // --game-dir names the game folder (else $WORLDSMITH_GAME_DIR, else the
 // registry, else the editor asks). --demo writes the built-in demo game into
-// the user's cache folder when it is not there yet and starts on it.
+// the user's cache folder when it is not there yet and starts on it. SAVE is
+// loaded once the window is up, as LOAD loads the file chosen in its dialog.
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
   QCommandLineOption scriptDemo(QStringLiteral("script-demo"), QString(), QStringLiteral("OUTDIR"));
   scriptDemo.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOptions({gameDir, demo, scriptDemo});
+  parser.addPositionalArgument(QStringLiteral("SAVE"), QStringLiteral("A save file to load."),
+                               QStringLiteral("[SAVE]"));
   parser.process(application);
 
   ws::editor::EditorOptions options;
@@ -77,6 +81,10 @@ int main(int argc, char** argv) {
   ws::app::TForm1 window(options);
   window.FormCreate();
   window.show();
+  if (!parser.positionalArguments().isEmpty()) {
+    const std::filesystem::path save = ws::app::toPath(parser.positionalArguments().front());
+    QTimer::singleShot(0, &window, [&window, save] { window.openFile(save); });
+  }
 
   if (parser.isSet(scriptDemo)) {
     QApplication::processEvents();
