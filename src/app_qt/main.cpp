@@ -17,7 +17,6 @@
 
 #include "app_qt/main_window.h"
 #include "app_qt/qt_text.h"
-#include "app_qt/scripted_session.h"
 #include "demo/demo_game.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"
@@ -59,10 +58,7 @@ int main(int argc, char** argv) {
   const QCommandLineOption demo(
       QStringLiteral("demo"),
       QStringLiteral("Start on the demo game, written into the user's cache folder first."));
-  // Drives a short session and writes screenshots (scripts/screenshot).
-  QCommandLineOption scriptDemo(QStringLiteral("script-demo"), QString(), QStringLiteral("OUTDIR"));
-  scriptDemo.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOptions({gameDir, demo, scriptDemo});
+  parser.addOptions({gameDir, demo});
   parser.addPositionalArgument(QStringLiteral("SAVE"), QStringLiteral("A save file to load."),
                                QStringLiteral("[SAVE]"));
   parser.process(application);
@@ -84,11 +80,6 @@ int main(int argc, char** argv) {
   if (!parser.positionalArguments().isEmpty()) {
     const std::filesystem::path save = ws::app::toPath(parser.positionalArguments().front());
     QTimer::singleShot(0, &window, [&window, save] { window.openFile(save); });
-  }
-
-  if (parser.isSet(scriptDemo)) {
-    QApplication::processEvents();
-    return ws::app::runScriptedSession(window, ws::app::toPath(parser.value(scriptDemo)));
   }
   return QApplication::exec();
 }

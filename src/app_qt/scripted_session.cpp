@@ -13,15 +13,16 @@
 #include "app_qt/main_window.h"
 #include "app_qt/qt_text.h"
 #include "app_qt/synthetic_input.h"
+#include "demo/demo_areas.h"
 
 namespace ws::app {
 namespace {
 
 // Demo catalogue entries the session uses.
-constexpr int kLinkGateArea = 0;  // 128 x 64, three dungeons
-constexpr int kFieldArea = 5;     // 128 x 64, a tower and three dungeons
-constexpr int kTownArea = 14;     // 128 x 64, a church and six houses
-constexpr int kSecondTown = 17;   // 128 x 64, a church and five houses
+constexpr int kLinkGateArea = demo::areas::kGateOfBeginnings;  // 128 x 64, three dungeons
+constexpr int kFieldArea = demo::areas::kBlueForest;   // 128 x 64, a tower and three dungeons
+constexpr int kTownArea = demo::areas::kHarbourTown;   // 128 x 64, a church and six houses
+constexpr int kSecondTown = demo::areas::kCastleTown;  // 128 x 64, a church and five houses
 constexpr int kTownButton = 3;
 
 class Session {

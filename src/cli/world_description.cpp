@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "canvas/canvas.h"
 #include "gamedata/area_preview.h"
 #include "platform/text.h"
 #include "world/kind_keys.h"
@@ -116,13 +115,6 @@ Result<std::vector<bool>> checksFor(const AreaPlacement& placement,
   return checked;
 }
 
-// The rectangles of two areas overlap unless they only touch.
-bool overlaps(const world::AreaSlot& slot, int x, int y, int width, int height) {
-  const int dx = x - slot.x;
-  const int dy = y - slot.y;
-  return -width < dx && dx < slot.width && -height < dy && dy < slot.height;
-}
-
 }  // namespace
 
 std::string_view kindName(world::AreaKind kind) {
@@ -173,33 +165,18 @@ Result<world::AreaSlotTable> placeWorld(const WorldDescription& description,
     const std::string where = "areas[" + std::to_string(position++) + "]: ";
     auto file = world::readAreaMapFile(gameFolder, catalogue, placement.area);
     if (!file) return file.error();
-    // The area's size on the world map, as the preview drawing reports it; a
-    // file the drawing refuses is refused here as well.
-    canvas::Canvas preview(gamedata::kPreviewWidth, gamedata::kPreviewHeight);
-    auto size = gamedata::DrawAreaMap(*file, preview);
+    // The area's size on the world map; a file the drawing would refuse is
+    // refused here as well.
+    const auto size = gamedata::AreaSizeOf(*file);
     if (!size) return size.error();
-    if (placement.x < 0 || placement.y < 0 || placement.x + size->width > world::kWorldMapWidth ||
-        placement.y + size->height > world::kWorldMapHeight) {
-      return Error{where + "the area (" + std::to_string(size->width) + " x " +
-                   std::to_string(size->height) + ") does not fit the 512 x 256 world map at " +
-                   std::to_string(placement.x) + ", " + std::to_string(placement.y)};
+    world::PlacementRequest request{placement.area, placement.kind, placement.x, placement.y,
+                                    size->width,    size->height,   {},          placement.slot};
+    if (const auto conflict = world::FindSiteConflict(slots, request)) {
+      return Error{where + conflict->message};
     }
-    std::optional<Error> conflict;
-    slots.forEachUsed([&](int i, const world::AreaSlot& slot) {
-      if (conflict) return;
-      if (overlaps(slot, placement.x, placement.y, size->width, size->height)) {
-        conflict = Error{where + "overlaps the area in slot " + std::to_string(i)};
-      } else if (slot.kind == world::AreaKind::LinkGate &&
-                 placement.kind == world::AreaKind::LinkGate) {
-        conflict = Error{where + "a world holds only one link gate"};
-      }
-    });
-    if (conflict) return *conflict;
     auto checked = checksFor(placement, *file, where);
     if (!checked) return checked.error();
-    const world::PlacementRequest request{placement.area,      placement.kind, placement.x,
-                                          placement.y,         size->width,    size->height,
-                                          std::move(*checked), placement.slot};
+    request.checked = std::move(*checked);
     auto placed = world::PlaceArea(slots, request, file);
     if (!placed) return placed.error();
   }

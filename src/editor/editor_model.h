@@ -10,6 +10,7 @@
 #include "canvas/canvas.h"
 #include "editor/controls.h"
 #include "editor/dialogs.h"
+#include "editor/placement_cursor.h"
 #include "editor/undo_history.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
@@ -176,7 +177,7 @@ class EditorModel {
   const std::filesystem::path& openDialogFolder() const { return openDialogFolder_; }
   const std::filesystem::path& saveDialogFolder() const { return saveDialogFolder_; }
   const world::AreaSlotTable& areaSlots() const { return areaSlots_; }
-  const world::PlacementCursor& cursor() const { return cursor_; }
+  const PlacementCursor& cursor() const { return cursor_; }
 
  private:
   bool InitGameFolder();
@@ -222,7 +223,7 @@ class EditorModel {
   std::filesystem::path openDialogFolder_;
   std::filesystem::path saveDialogFolder_;
   world::AreaSlotTable areaSlots_;
-  world::PlacementCursor cursor_;
+  PlacementCursor cursor_;
 
   bool windowSetUp_ = false;
   UndoHistory history_;

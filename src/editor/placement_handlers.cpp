@@ -127,11 +127,7 @@ void EditorModel::Image2Click() {
   for (int i = 0; i < world::kSlotCount; ++i) {
     const world::AreaSlot& slot = areaSlots_[i];
     if (!slot.used) continue;
-    const int dx = cursor_.x - slot.x;
-    const int dy = cursor_.y - slot.y;
-    const bool overlaps =
-        -cursor_.width < dx && dx < slot.width && -cursor_.height < dy && dy < slot.height;
-    if (!overlaps) {
+    if (!world::AreasOverlap(slot, cursor_.x, cursor_.y, cursor_.width, cursor_.height)) {
       listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
       continue;
     }
@@ -147,11 +143,6 @@ void EditorModel::Image2Click() {
     return;
   }
 
-  // The cursor lies partly off the map only after a drag past the left or
-  // top edge; an area placed there would be saved with a rectangle outside
-  // the world map.
-  if (cursor_.x < 0 || cursor_.y < 0) return;
-
   world::PlacementRequest request;
   request.areaNumber = listBox1_.selected;
   request.kind = selectedKind();
@@ -162,6 +153,12 @@ void EditorModel::Image2Click() {
   const CheckListBox& candidates =
       request.kind == world::AreaKind::Town ? checkListBox2_ : checkListBox1_;
   request.checked = candidates.checked;
+
+  // No site conflict has a message of its own: the cursor lies partly off
+  // the map only after a drag past the left or top edge (an area placed
+  // there would be saved with a rectangle outside the world map), and the
+  // link gate kind cannot be chosen while a link gate area stands.
+  if (world::FindSiteConflict(areaSlots_, request)) return;
 
   const Result<gamedata::AreaMapFile> mapFile =
       world::readAreaMapFile(gameFolder_, listBox1_.items, request.areaNumber);

@@ -19,7 +19,7 @@ void setUpPreview(canvas::Canvas& preview) {
   preview.brush = canvas::kBlack;
 }
 
-void drawCursorOutline(canvas::Canvas& map, const world::PlacementCursor& cursor) {
+void drawCursorOutline(canvas::Canvas& map, const PlacementCursor& cursor) {
   map.polygon(cursor.corners);
 }
 

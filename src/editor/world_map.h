@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/canvas.h"
+#include "editor/placement_cursor.h"
 #include "world/area_slot.h"
 
 namespace ws::editor {
@@ -19,7 +20,7 @@ void setUpWorldMap(canvas::Canvas& map);
 void setUpPreview(canvas::Canvas& preview);
 
 // Inverts the outline through the cursor's stored corners.
-void drawCursorOutline(canvas::Canvas& map, const world::PlacementCursor& cursor);
+void drawCursorOutline(canvas::Canvas& map, const PlacementCursor& cursor);
 
 // Fills [x, x + width) x [y, y + height) with black.
 void clearWorldRect(canvas::Canvas& map, int x, int y, int width, int height);

@@ -28,10 +28,16 @@ canvas::Colour cellColour(std::uint8_t attribute) {
 
 }  // namespace
 
-Result<AreaSize> DrawAreaMap(const AreaMapFile& file, canvas::Canvas& preview, int x0, int y0) {
+Result<AreaSize> AreaSizeOf(const AreaMapFile& file) {
   if (!file.isValid()) return Error{std::string(kNotMsgFile)};
-  const int width = file.gridWidth();
-  const int height = file.gridHeight() / 2;
+  return AreaSize{file.gridWidth(), file.gridHeight() / 2};
+}
+
+Result<AreaSize> DrawAreaMap(const AreaMapFile& file, canvas::Canvas& preview, int x0, int y0) {
+  const Result<AreaSize> size = AreaSizeOf(file);
+  if (!size) return size;
+  const int width = size->width;
+  const int height = size->height;
   // One preview pixel is one cell across and two rows down: only the even
   // rows are drawn. XOR over a black preview leaves exactly the cell colour.
   for (int row = 0; row < 2 * height; row += 2) {
@@ -43,7 +49,7 @@ Result<AreaSize> DrawAreaMap(const AreaMapFile& file, canvas::Canvas& preview, i
       preview.setPixel(x, y, preview.pixel(x, y) ^ cellColour(file.attribute(row, column)));
     }
   }
-  return AreaSize{width, height};
+  return size;
 }
 
 void DrawDiamond(canvas::Canvas& canvas, int cx, int cy, int halfWidth, int halfHeight) {

@@ -29,6 +29,11 @@ struct AreaSize {
   friend bool operator==(const AreaSize&, const AreaSize&) = default;
 };
 
+// The area's size on the world map: its grid width across and half its rows
+// down, the size the drawing reports, without drawing. An invalid file gives
+// the Error "not msg file", as the drawing does.
+Result<AreaSize> AreaSizeOf(const AreaMapFile& file);
+
 // Draws the even rows of the area into `preview` with the top-left cell at
 // (x0, y0), each cell XOR-ed in as white, black or blue by its attribute, and
 // returns the area's size on the world map. An invalid file draws nothing and

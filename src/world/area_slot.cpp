@@ -30,9 +30,4 @@ int AreaSlotTable::usedCount() const {
   return count;
 }
 
-void PlacementCursor::storeCorners() {
-  corners = {canvas::Point{x, y}, canvas::Point{x + width, y}, canvas::Point{x + width, y + height},
-             canvas::Point{x, y + height}};
-}
-
 }  // namespace ws::world

@@ -13,18 +13,23 @@ namespace {
 
 // objectCount is one byte.
 constexpr std::size_t kMaxObjectCount = 255;
+// A town needs at least this many houses; a link gate area or a field holds
+// at most this many dungeons, a field's tower counting as one of them.
+constexpr int kMinTownHouses = 3;
+constexpr int kMaxDungeons = 4;
 
 // The placement rules, in the order the editor has always applied them, then
 // the special objects that a saved world must be able to name.
 std::optional<std::string_view> brokenRule(const AreaSlot& slot, bool specialFound) {
-  if (slot.kind == AreaKind::Town && slot.objectCount < 3) return kTownNeedsThreeHousesMessage;
+  if (slot.kind == AreaKind::Town && slot.objectCount < kMinTownHouses) {
+    return kTownNeedsThreeHousesMessage;
+  }
   if (slot.kind == AreaKind::LinkGate && slot.objectCount == 0) {
     return kLinkGateNeedsDungeonMessage;
   }
   if (slot.kind != AreaKind::Town) {
-    // A tower counts against the four.
-    const int limit = slot.kind == AreaKind::Field && slot.specialId != kNoSpecial ? 3 : 4;
-    if (slot.objectCount > limit) return kAtMostFourDungeonsMessage;
+    const bool tower = slot.kind == AreaKind::Field && slot.specialId != kNoSpecial;
+    if (slot.objectCount > kMaxDungeons - (tower ? 1 : 0)) return kAtMostFourDungeonsMessage;
   }
   if (!specialFound && slot.kind == AreaKind::LinkGate) return kLinkGateObjectMissingMessage;
   if (!specialFound && slot.kind == AreaKind::Town) return kTownChurchMissingMessage;
@@ -32,6 +37,37 @@ std::optional<std::string_view> brokenRule(const AreaSlot& slot, bool specialFou
 }
 
 }  // namespace
+
+bool AreasOverlap(const AreaSlot& placed, int x, int y, int width, int height) {
+  const int dx = x - placed.x;
+  const int dy = y - placed.y;
+  return -width < dx && dx < placed.width && -height < dy && dy < placed.height;
+}
+
+std::optional<SiteConflict> FindSiteConflict(const AreaSlotTable& slots,
+                                             const PlacementRequest& request) {
+  if (request.x < 0 || request.y < 0 || request.x + request.width > kWorldMapWidth ||
+      request.y + request.height > kWorldMapHeight) {
+    return SiteConflict{SiteConflict::Reason::OutsideMap, -1,
+                        "the area (" + std::to_string(request.width) + " x " +
+                            std::to_string(request.height) + ") does not fit the " +
+                            std::to_string(kWorldMapWidth) + " x " +
+                            std::to_string(kWorldMapHeight) + " world map at " +
+                            std::to_string(request.x) + ", " + std::to_string(request.y)};
+  }
+  std::optional<SiteConflict> conflict;
+  slots.forEachUsed([&](int i, const AreaSlot& slot) {
+    if (conflict) return;
+    if (AreasOverlap(slot, request.x, request.y, request.width, request.height)) {
+      conflict = SiteConflict{SiteConflict::Reason::Overlap, i,
+                              "overlaps the area in slot " + std::to_string(i)};
+    } else if (slot.kind == AreaKind::LinkGate && request.kind == AreaKind::LinkGate) {
+      conflict =
+          SiteConflict{SiteConflict::Reason::SecondLinkGate, i, "a world holds only one link gate"};
+    }
+  });
+  return conflict;
+}
 
 Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameFolder,
                                               const gamedata::AreaCatalogue& catalogue,

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -36,6 +37,7 @@
 #include "app_qt/canvas_view.h"
 #include "app_qt/qt_text.h"
 #include "app_qt/synthetic_input.h"
+#include "demo/demo_areas.h"
 #include "demo/demo_game.h"
 #include "editor/editor_messages.h"
 #include "editor/window_texts.h"
@@ -51,11 +53,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // Demo catalogue entries the tests use.
-constexpr int kLinkGateArea = 0;   // 128 x 64, three dungeons
-constexpr int kFieldArea = 5;      // 128 x 64, a tower and three dungeons
-constexpr int kTowerOnlyArea = 7;  // a field without dungeons
-constexpr int kTownArea = 14;      // 128 x 64, a church and six houses
-constexpr int kBrokenArea = 29;    // its map file has a bad header
+constexpr int kLinkGateArea = demo::areas::kGateOfBeginnings;  // 128 x 64, three dungeons
+constexpr int kFieldArea = demo::areas::kBlueForest;      // 128 x 64, a tower and three dungeons
+constexpr int kTowerOnlyArea = demo::areas::kNorthTower;  // a field without dungeons
+constexpr int kTownArea = demo::areas::kHarbourTown;      // 128 x 64, a church and six houses
+constexpr int kBrokenArea = demo::areas::kBrokenMap;      // its map file has a bad header
 
 class QtEnvironment : public ::testing::Environment {
  public:
@@ -382,21 +384,53 @@ TEST_F(MainWindowTest, DraggingPastTheLeftEdgeGivesNegativePositionsAndNoClick) 
   EXPECT_EQ(model().areaSlots().usedCount(), 0);
 }
 
+// Runs `action` while a timer hands each modal dialog that opens to
+// `answer`, which closes it and returns true, or returns false for a dialog
+// it did not expect. Such a dialog, or any modal dialog still open five
+// seconds after the start, is closed here so that the test fails instead of
+// waiting for ctest's timeout. True when every dialog was answered.
+bool answerModalDialog(const std::function<bool(QWidget*)>& answer,
+                       const std::function<void()>& action) {
+  constexpr int kDeadlineMs = 5000;
+  bool allAnswered = true;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer poller;
+  poller.setInterval(10);
+  QObject::connect(&poller, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    if (clock.elapsed() < kDeadlineMs && answer(modal)) return;
+    allAnswered = false;
+    ADD_FAILURE() << "an unexpected modal dialog opened: " << modal->metaObject()->className();
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    } else {
+      modal->close();
+    }
+  });
+  poller.start();
+  action();
+  poller.stop();
+  return allAnswered;
+}
+
 TEST_F(MainWindowTest, ARefusedPlacementShowsItsMessageInAMessageBox) {
   open(nullptr);               // real dialogs
   chooseArea(kTowerOnlyArea);  // a link gate area needs a dungeon; this one has none
   QString shown;
-  QTimer closer;
-  closer.setInterval(10);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
-    shown = box->text();
-    box->button(QMessageBox::Ok)->click();
-  });
-  closer.start();
-  placeAt({10, 10});
-  closer.stop();
+  const bool answered = answerModalDialog(
+      [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) return false;
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+        return true;
+      },
+      [&] {
+        placeAt({10, 10});
+      });
+  EXPECT_TRUE(answered);
   EXPECT_EQ(shown, fromCp932(world::kLinkGateNeedsDungeonMessage));
   EXPECT_EQ(model().areaSlots().usedCount(), 0);
   EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 0);
@@ -413,25 +447,24 @@ struct ShownFileDialog {
 
 ShownFileDialog cancelNextFileDialog(const std::function<void()>& action) {
   ShownFileDialog shown;
-  QTimer closer;
-  closer.setInterval(10);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    // Unsaved work is not saved first.
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      box->button(QMessageBox::No)->click();
-      return;
-    }
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    shown.opened = true;
-    shown.mode = dialog->acceptMode();
-    shown.folder = dialog->directory().canonicalPath();
-    shown.selected = dialog->selectedFiles();
-    shown.confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-    dialog->reject();
-  });
-  closer.start();
-  action();
+  answerModalDialog(
+      [&](QWidget* modal) {
+        // Unsaved work is not saved first.
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+          box->button(QMessageBox::No)->click();
+          return true;
+        }
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog == nullptr) return false;
+        shown.opened = true;
+        shown.mode = dialog->acceptMode();
+        shown.folder = dialog->directory().canonicalPath();
+        shown.selected = dialog->selectedFiles();
+        shown.confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        dialog->reject();
+        return true;
+      },
+      action);
   return shown;
 }
 

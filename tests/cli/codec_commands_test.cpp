@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <CLI/CLI.hpp>
 #include <fstream>
 
+#include "cli/command_runner.h"
 #include "cli/commands.h"
 #include "codec/huffman_encoder.h"
 #include "codec/save_container.h"
 #include "platform/file_io.h"
-#include "support/scoped_test_env.h"
 #include "platform/text.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::cli {
 namespace {
@@ -21,25 +21,9 @@ struct CliRun {
 };
 
 // Runs the codec commands as worldsmith-cli would, in this process.
-CliRun runCli(std::vector<std::string> args) {
-  CLI::App app{"worldsmith-cli"};
-  app.require_subcommand(1);
-  Context context;
-  addCodecCommands(app, context);
-  args.insert(args.begin(), "worldsmith-cli");
-  std::vector<char*> argv;
-  for (auto& arg : args)
-    argv.push_back(arg.data());
-
-  ::testing::internal::CaptureStderr();
-  int exitCode = kExitSuccess;
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-    exitCode = context.exitCode;
-  } catch (const CLI::ParseError& error) {
-    exitCode = app.exit(error) == 0 ? kExitSuccess : kExitUsage;
-  }
-  return {exitCode, ::testing::internal::GetCapturedStderr()};
+CliRun runCodecCommand(std::vector<std::string> args) {
+  const Outcome outcome = runCommandLine(std::move(args));
+  return {outcome.exitCode, outcome.err};
 }
 
 void writePlain(const std::filesystem::path& path, const Bytes& bytes) {
@@ -66,17 +50,17 @@ class CodecCommands : public ::testing::Test {
 
 TEST_F(CodecCommands, EncodeAndDecodeRoundTripARawStream) {
   writePlain(at("body"), sampleBody());
-  ASSERT_EQ(runCli({"encode", at("body"), at("stream")}).exitCode, kExitSuccess);
+  ASSERT_EQ(runCodecCommand({"encode", at("body"), at("stream")}).exitCode, kExitSuccess);
   EXPECT_EQ(contentOf("stream"), codec::encodeStream(sampleBody()));
-  ASSERT_EQ(runCli({"decode", at("stream"), at("decoded")}).exitCode, kExitSuccess);
+  ASSERT_EQ(runCodecCommand({"decode", at("stream"), at("decoded")}).exitCode, kExitSuccess);
   EXPECT_EQ(contentOf("decoded"), sampleBody());
 }
 
 TEST_F(CodecCommands, PackAndUnpackRoundTripASaveFile) {
   writePlain(at("body"), sampleBody());
-  ASSERT_EQ(runCli({"pack", at("body"), at("save.dat")}).exitCode, kExitSuccess);
+  ASSERT_EQ(runCodecCommand({"pack", at("body"), at("save.dat")}).exitCode, kExitSuccess);
   EXPECT_EQ(contentOf("save.dat"), codec::encodeSaveFile(sampleBody()));
-  ASSERT_EQ(runCli({"unpack", at("save.dat"), at("out")}).exitCode, kExitSuccess);
+  ASSERT_EQ(runCodecCommand({"unpack", at("save.dat"), at("out")}).exitCode, kExitSuccess);
   EXPECT_EQ(contentOf("out"), sampleBody());
 }
 
@@ -84,8 +68,9 @@ TEST_F(CodecCommands, PackNameOverwritesTheBodysNameField) {
   Bytes body = sampleBody();
   std::fill(body.begin() + 16, body.begin() + 48, std::uint8_t{0x55});
   writePlain(at("body"), body);
-  ASSERT_EQ(runCli({"pack", at("body"), at("save.dat"), "--name", "テストワールド"}).exitCode,
-            kExitSuccess);
+  ASSERT_EQ(
+      runCodecCommand({"pack", at("body"), at("save.dat"), "--name", "テストワールド"}).exitCode,
+      kExitSuccess);
 
   const std::string name = platform::utf8ToCp932("テストワールド").value();
   std::copy(name.begin(), name.end(), body.begin() + 16);
@@ -131,7 +116,7 @@ TEST_F(CodecCommands, BadInputAndUsageErrorsSetTheExitStatus) {
     std::vector<std::string> args;
     for (const auto& arg : c.args)
       args.push_back(arg[0] == '@' ? at(arg.c_str() + 1) : arg);
-    const CliRun run = runCli(args);
+    const CliRun run = runCodecCommand(args);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
     EXPECT_FALSE(std::filesystem::exists(folder_.path() / "out"));

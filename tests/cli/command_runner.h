@@ -1,14 +1,12 @@
 #pragma once
 
-#include <CLI/CLI.hpp>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/run_cli.h"
 
 namespace ws::cli {
 
@@ -19,27 +17,20 @@ struct Outcome {
   std::string err;
 };
 
-// Runs one command line in-process through the commands that `addCommands`
-// registers, as worldsmith-cli would, capturing stdout and stderr.
-inline Outcome runCommandLine(void (*addCommands)(CLI::App&, Context&),
-                              std::vector<std::string> args,
-                              std::optional<std::filesystem::path> gameDir = std::nullopt) {
-  CLI::App app;
-  app.require_subcommand(1);
-  Context context;
-  context.gameDir = std::move(gameDir);
-  addCommands(app, context);
-  std::vector<char*> argv{const_cast<char*>("worldsmith-cli")};
-  for (auto& arg : args)
-    argv.push_back(arg.data());
+// Runs one command line in-process exactly as worldsmith-cli does (runCli),
+// with --game-dir first when `gameDir` is given, capturing what it prints.
+inline Outcome runCommandLine(std::vector<std::string> args,
+                              const std::optional<std::filesystem::path>& gameDir = std::nullopt) {
+  std::vector<std::string> arguments{"worldsmith-cli"};
+  if (gameDir) {
+    arguments.emplace_back("--game-dir");
+    arguments.push_back(gameDir->string());
+  }
+  arguments.insert(arguments.end(), args.begin(), args.end());
   std::ostringstream out;
   std::ostringstream err;
-  auto* oldOut = std::cout.rdbuf(out.rdbuf());
-  auto* oldErr = std::cerr.rdbuf(err.rdbuf());
-  app.parse(static_cast<int>(argv.size()), argv.data());
-  std::cout.rdbuf(oldOut);
-  std::cerr.rdbuf(oldErr);
-  return {context.exitCode, out.str(), err.str()};
+  const int exitCode = runCli(std::move(arguments), out, err);
+  return {exitCode, out.str(), err.str()};
 }
 
 }  // namespace ws::cli

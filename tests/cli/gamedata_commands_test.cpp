@@ -36,7 +36,7 @@ class GameDataCommands : public ::testing::Test {
 
   static Outcome run(std::vector<std::string> args,
                      std::optional<std::filesystem::path> gameDir = std::nullopt) {
-    return runCommandLine(addGameDataCommands, std::move(args), std::move(gameDir));
+    return runCommandLine(std::move(args), gameDir);
   }
   static Outcome inGame(std::vector<std::string> args) { return run(std::move(args), game()); }
   static std::filesystem::path game() { return folder_ / "game"; }

@@ -36,14 +36,12 @@ class RenderCommand : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     folder_ = platform::testing::uniqueTestFolder("cli-render");
-    ASSERT_EQ(runCommandLine(addGameDataCommands, {"demo-game", game().string()}).exitCode,
-              kExitSuccess);
+    ASSERT_EQ(runCommandLine({"demo-game", game().string()}).exitCode, kExitSuccess);
     std::ofstream(folder_ / "world.json") << R"({"areas": [
       {"area": 0, "kind": "link-gate", "x": 384, "y": 192, "objects": [1, 2]},
       {"area": 14, "kind": "town", "x": 0, "y": 0, "objects": [1, 2, 4]},
       {"area": 5, "kind": "field", "x": 160, "y": 96, "objects": [3]}]})";
     const Outcome built = runCommandLine(
-        addWorldCommands,
         {"build", (folder_ / "world.json").string(), "-o", (folder_ / "world.dat").string()},
         game());
     ASSERT_EQ(built.exitCode, kExitSuccess) << built.err;
@@ -51,7 +49,7 @@ class RenderCommand : public ::testing::Test {
   static void TearDownTestSuite() { fs::remove_all(folder_); }
   static fs::path game() { return folder_ / "game"; }
   static Outcome render(std::vector<std::string> args) {
-    return runCommandLine(addRenderCommand, std::move(args), game());
+    return runCommandLine(std::move(args), game());
   }
   static inline fs::path folder_;
 };
@@ -107,6 +105,7 @@ TEST_F(RenderCommand, RefusesWhatLoadRefuses) {
     EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
     EXPECT_FALSE(fs::exists(folder_ / "x.png"));
   }
+  EXPECT_EQ(render({"render", "a.dat", "-o", "b.png", "--scale", "9"}).exitCode, kExitUsage);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class WorldCommands : public ::testing::Test {
 
   static Outcome run(std::vector<std::string> args, bool withGame = true) {
     return runCommandLine(
-        addWorldCommands, std::move(args),
+        std::move(args),
         withGame ? std::optional<std::filesystem::path>(folder_ / "game") : std::nullopt);
   }
 

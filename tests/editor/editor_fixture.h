@@ -15,6 +15,7 @@
 
 #include "demo/area_map_builder.h"
 #include "demo/catalogue_builder.h"
+#include "demo/demo_areas.h"
 #include "demo/demo_game.h"
 #include "editor/dialogs.h"
 #include "editor/editor_model.h"
@@ -119,21 +120,7 @@ inline void writeFile(const fs::path& path, const std::vector<std::uint8_t>& byt
 }
 
 // Demo areas by catalogue number.
-inline constexpr int kGateOfBeginnings = 0;  // link gate 128x64, 3 dungeons
-inline constexpr int kStarGate = 1;          // link gate 96x48, 1 dungeon
-inline constexpr int kBlueForest = 5;        // field 128x64, tower, 3 dungeons
-inline constexpr int kMeadow = 6;            // field 96x48, no tower, 4 dungeons
-inline constexpr int kWindHill = 8;          // field 32x16, no objects
-inline constexpr int kMistMarsh = 9;         // field 128x64, tower, 5 dungeons
-inline constexpr int kHarbourTown = 14;      // town 128x64, 6 houses, 8 spots
-inline constexpr int kForestVillage = 16;    // town 64x32, 3 houses
-inline constexpr int kHamlet = 19;           // 3 houses, no church
-inline constexpr int kEmptyName = 4;         // an empty catalogue entry
-inline constexpr int kChurchHill = 20;       // church, 2 houses
-inline constexpr int kLakeIsland = 24;       // field 64x31, tower, 2 dungeons
-inline constexpr int kMoonTemple = 26;       // link gate 32x32, 2 dungeons
-inline constexpr int kBrokenMap = 29;        // refused by the drawing
-inline constexpr int kMissingMap = 31;       // named, no file
+using namespace ws::demo::areas;
 
 // A model started on the demo game.
 struct DemoEditor {

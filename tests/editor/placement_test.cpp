@@ -11,6 +11,18 @@ std::string placedItem(const EditorModel& model, int areaNumber) {
   return model.ListBox1().item(areaNumber) + "=" + std::to_string(areaNumber);
 }
 
+TEST(PlacementCursor, CornersRunClockwiseFromTopLeft) {
+  PlacementCursor cursor;
+  cursor.x = 32;
+  cursor.y = 64;
+  cursor.width = 100;
+  cursor.height = 20;
+  cursor.storeCorners();
+  const std::array<canvas::Point, 4> expected{canvas::Point{32, 64}, canvas::Point{132, 64},
+                                              canvas::Point{132, 84}, canvas::Point{32, 84}};
+  EXPECT_EQ(cursor.corners, expected);
+}
+
 TEST(CursorMove, SnapsToStepsOf32AfterHoldingTheAreaInsideTheMap) {
   struct Case {
     int area, mouseX, mouseY, x, y;
@@ -73,7 +85,7 @@ TEST(CursorChoice, TakesTheAreaSizeAndStaysInsideWithoutSnapping) {
   EXPECT_EQ(editor.model.cursor().x, 448);
   EXPECT_EQ(editor.model.cursor().y, 224);
   editor.choose(kStarGate);  // 96 x 48
-  const world::PlacementCursor& cursor = editor.model.cursor();
+  const PlacementCursor& cursor = editor.model.cursor();
   EXPECT_EQ((std::array{cursor.x, cursor.y, cursor.width, cursor.height}),
             (std::array{416, 208, 96, 48}));
   EXPECT_EQ(cursor.corners[2], (canvas::Point{512, 256}));

@@ -3,6 +3,7 @@
 #include "editor/editor_messages.h"
 #include "editor_fixture.h"
 #include "platform/game_paths.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::editor::testing {
 namespace {
@@ -90,8 +91,8 @@ TEST(EditorStartup, FindsTheGameThroughTheRegistry) {
       << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
       << "[Software\\\\TOLVERA\\\\RV7] 1700000000\n"
       << "\"BootDirectory\"=\"" << windowsPath << "\\\\rv7.exe\"\n";
-  ::setenv("WINEPREFIX", prefix.c_str(), 1);
-  ::unsetenv("WORLDSMITH_GAME_DIR");
+  const platform::testing::ScopedEnv winePrefix("WINEPREFIX", prefix.string());
+  const platform::testing::ScopedEnv noOverride("WORLDSMITH_GAME_DIR", std::nullopt);
 
   FakeDialogs dialogs;
   EditorModel model(dialogs);

@@ -41,17 +41,5 @@ TEST(AreaSlotTable, ExchangeSwapsWholeSlotsAndWalkFollowsIndexOrder) {
   EXPECT_EQ(walked, (std::vector<int>{7, 205}));
 }
 
-TEST(PlacementCursor, CornersRunClockwiseFromTopLeft) {
-  PlacementCursor cursor;
-  cursor.x = 32;
-  cursor.y = 64;
-  cursor.width = 100;
-  cursor.height = 20;
-  cursor.storeCorners();
-  const std::array<canvas::Point, 4> expected{canvas::Point{32, 64}, canvas::Point{132, 64},
-                                              canvas::Point{132, 84}, canvas::Point{32, 84}};
-  EXPECT_EQ(cursor.corners, expected);
-}
-
 }  // namespace
 }  // namespace ws::world

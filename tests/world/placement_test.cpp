@@ -164,3 +164,62 @@ TEST(Placement, ReadingAMissingAreaMapFileNamesIt) {
 
 }  // namespace
 }  // namespace ws::world
+
+namespace ws::world {
+namespace {
+
+// The site rules against one placed area: the link gate area 1 (96 x 48) at
+// (128, 64).
+TEST(PlacementSite, DecidesMapBoundsOverlapAndTheOneLinkGate) {
+  AreaSlotTable slots;
+  ASSERT_TRUE(place(slots, 1, AreaKind::LinkGate, 128, 64, firstChecked(1)).ok());
+  using Reason = SiteConflict::Reason;
+  struct Case {
+    AreaKind kind;
+    int x, y, width, height;
+    std::optional<Reason> conflict;
+  };
+  const Case cases[] = {
+      {AreaKind::Field, 0, 0, 128, 64, std::nullopt},
+      {AreaKind::Field, 384, 192, 128, 64, std::nullopt},  // the bottom-right corner
+      {AreaKind::Field, 385, 0, 128, 64, Reason::OutsideMap},
+      {AreaKind::Field, 0, 193, 128, 64, Reason::OutsideMap},
+      {AreaKind::Field, -32, 0, 32, 16, Reason::OutsideMap},
+      {AreaKind::Field, 0, -1, 32, 16, Reason::OutsideMap},
+      {AreaKind::Field, 32, 64, 96, 48, std::nullopt},   // touches the left edge
+      {AreaKind::Field, 224, 64, 32, 32, std::nullopt},  // touches the right edge
+      {AreaKind::Field, 128, 16, 32, 48, std::nullopt},  // touches the top edge
+      {AreaKind::Field, 33, 64, 96, 48, Reason::Overlap},
+      {AreaKind::Field, 223, 111, 32, 32, Reason::Overlap},
+      {AreaKind::Town, 160, 80, 8, 8, Reason::Overlap},  // inside it
+      {AreaKind::LinkGate, 0, 0, 32, 32, Reason::SecondLinkGate},
+      {AreaKind::LinkGate, 0, 200, 32, 64, Reason::OutsideMap},  // the map is checked first
+  };
+  for (const Case& c : cases) {
+    const PlacementRequest request{0, c.kind, c.x, c.y, c.width, c.height, {}, std::nullopt};
+    const auto conflict = FindSiteConflict(slots, request);
+    ASSERT_EQ(conflict.has_value(), c.conflict.has_value()) << c.x << ", " << c.y;
+    if (!conflict) continue;
+    EXPECT_EQ(conflict->reason, *c.conflict) << c.x << ", " << c.y;
+    EXPECT_EQ(conflict->slot, *c.conflict == Reason::OutsideMap ? -1 : 0);
+    EXPECT_FALSE(conflict->message.empty());
+  }
+}
+
+TEST(AreaSizeOf, IsTheSizeTheDrawingReportsForEveryDemoArea) {
+  for (const demo::DemoAreaInfo& area : demo::demoAreas()) {
+    const gamedata::AreaMapFile& file = demoMap(area.areaNumber);
+    canvas::Canvas preview(gamedata::kPreviewWidth, gamedata::kPreviewHeight);
+    const auto drawn = gamedata::DrawAreaMap(file, preview);
+    const auto size = gamedata::AreaSizeOf(file);
+    ASSERT_EQ(size.ok(), drawn.ok()) << area.areaNumber;
+    if (size) {
+      EXPECT_EQ(*size, *drawn) << area.areaNumber;
+    } else {
+      EXPECT_EQ(size.error().message, drawn.error().message);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ws::world
