@@ -12,7 +12,9 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "app_qt/main_window.h"
@@ -20,6 +22,7 @@
 #include "demo/demo_game.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"
+#include "version_info.h"
 
 namespace {
 
@@ -42,15 +45,34 @@ std::optional<std::filesystem::path> prepareDemoGame() {
   return folder;
 }
 
+// Whether the command line asks only for text (help or version), which
+// needs no window system: QCommandLineParser prints it and ends the program.
+bool asksForTextOnly(int argc, char** argv) {
+  for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+      if (std::strcmp(argv[i], option) == 0) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("worldsmith"));
+  QCoreApplication::setApplicationName(QStringLiteral("worldsmith"));
+  QCoreApplication::setApplicationVersion(QString::fromLatin1(ws::kVersionLine));
+  // Help and version print without a display; only the window needs one.
+  std::unique_ptr<QCoreApplication> application;
+  if (asksForTextOnly(argc, argv)) {
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  } else {
+    application = std::make_unique<QApplication>(argc, argv);
+  }
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("World editor for the host game's save files."));
   parser.addHelpOption();
+  parser.addVersionOption();
   const QCommandLineOption gameDir(
       QStringLiteral("game-dir"),
       QStringLiteral("The game folder (else $WORLDSMITH_GAME_DIR, else the registry)."),
@@ -61,7 +83,12 @@ int main(int argc, char** argv) {
   parser.addOptions({gameDir, demo});
   parser.addPositionalArgument(QStringLiteral("SAVE"), QStringLiteral("A save file to load."),
                                QStringLiteral("[SAVE]"));
-  parser.process(application);
+  parser.process(*application);
+  if (qobject_cast<QApplication*>(application.get()) == nullptr) {
+    // "--help" was an option's value, not a request: the window follows.
+    application.reset();
+    application = std::make_unique<QApplication>(argc, argv);
+  }
 
   ws::editor::EditorOptions options;
   if (parser.isSet(demo) && parser.isSet(gameDir)) {

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
+#include "version_info.h"
 
 namespace ws::cli {
 namespace {
@@ -39,6 +40,12 @@ int parseAndRun(std::vector<std::string>& arguments) {
   app.allow_windows_style_options(false);
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show the help of every command");
+  app.set_version_flag("--version", std::string("worldsmith-cli ") + kVersionLine,
+                       "Print the version and the commit it was built from");
+  // The program's own options may come after the command too, as in
+  // "worldsmith-cli objects 3 --game-dir DIR": each command, which inherits
+  // this setting, hands the options it does not know on to the program.
+  app.fallthrough();
 
   Context context;
   addPathOption(app, "--game-dir", context.gameDir,

@@ -7,16 +7,13 @@
 #include "platform/text.h"
 #include "world/kind_keys.h"
 #include "world/placement.h"
+#include "world/save_body_layout.h"
 
 namespace ws::cli {
 
 namespace {
 
 using json = nlohmann::json;
-
-// "テストワールド"
-constexpr std::string_view kDefaultWorldName =
-    "\x83\x65\x83\x58\x83\x67\x83\x8F\x81\x5B\x83\x8B\x83\x68";
 
 std::optional<world::AreaKind> kindFromName(std::string_view name) {
   for (const auto kind :
@@ -136,7 +133,7 @@ Result<WorldDescription> parseWorldDescription(std::string_view utf8Json,
     return Error{"the world file is not a JSON object"};
   }
   WorldDescription world;
-  world.name = std::string(kDefaultWorldName);
+  world.name = std::string(world::kDefaultWorldName);
   if (document.contains("name")) {
     const auto name = document["name"].is_string()
                           ? platform::utf8ToCp932(document["name"].get<std::string>())

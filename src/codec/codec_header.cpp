@@ -1,5 +1,7 @@
 #include "codec/codec_header.h"
 
+#include "platform/little_endian.h"
+
 namespace ws::codec {
 
 std::int64_t sectionSize(std::int64_t bits) {
@@ -7,18 +9,11 @@ std::int64_t sectionSize(std::int64_t bits) {
 }
 
 std::int32_t readInt32(const std::uint8_t* bytes) {
-  const std::uint32_t value =
-      static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-      static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-  return static_cast<std::int32_t>(value);
+  return platform::loadI32(std::span<const std::uint8_t>(bytes, 4), 0).value_or(0);
 }
 
 void writeInt32(std::uint8_t* bytes, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  bytes[0] = static_cast<std::uint8_t>(bits);
-  bytes[1] = static_cast<std::uint8_t>(bits >> 8);
-  bytes[2] = static_cast<std::uint8_t>(bits >> 16);
-  bytes[3] = static_cast<std::uint8_t>(bits >> 24);
+  platform::storeI32(std::span<std::uint8_t>(bytes, 4), 0, value);
 }
 
 CodecHeader readCodecHeader(std::span<const std::uint8_t, kCodecHeaderSize> stream) {

@@ -17,11 +17,6 @@ constexpr std::int32_t kHeaderWord8 = 0;
 constexpr std::int32_t kHeaderWord12 = 0x00000FFF;
 constexpr std::size_t kStreamSignatureOffset = kSaveHeaderSize + kSignatureOffset;  // 128
 
-// "はセーブファイルではありません"
-constexpr char kNotASaveFileText[] =
-    "\x82\xcd\x83\x5a\x81\x5b\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8b"
-    "\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
-
 }  // namespace
 
 std::string notASaveFileMessage(std::string_view fileName) {

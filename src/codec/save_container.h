@@ -24,8 +24,13 @@ inline constexpr std::size_t kBodyWorldNameOffset = 16;
 inline constexpr std::size_t kWorldNameSize = 32;
 inline constexpr std::size_t kMinimumSaveFileSize = 132;  // up to the signature
 
+// "はセーブファイルではありません" (is not a save file), CP932.
+inline constexpr std::string_view kNotASaveFileText =
+    "\x82\xcd\x83\x5a\x81\x5b\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8b"
+    "\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
+
 // The message for a file that is not a save file: the file name as given, a
-// line break, and "はセーブファイルではありません" (CP932).
+// line break, and kNotASaveFileText.
 std::string notASaveFileMessage(std::string_view fileName);
 
 // The complete file for `body`: the header and the compressed body.

@@ -17,7 +17,7 @@ std::uint8_t filler(std::size_t offset) {
 }  // namespace
 
 std::vector<std::uint8_t> buildCatalogueFile(std::span<const std::string> names) {
-  std::vector<std::uint8_t> file(kCatalogueFileSize);
+  std::vector<std::uint8_t> file(gamedata::kCatalogueFileSize);
   for (std::size_t offset = 0; offset < file.size(); ++offset)
     file[offset] = filler(offset);
 

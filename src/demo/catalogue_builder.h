@@ -8,10 +8,6 @@
 
 namespace ws::demo {
 
-// The length of a catalogue file with all 200 records, including the last
-// record's final byte that nothing reads.
-inline constexpr std::size_t kCatalogueFileSize = 18 + 22 * 200;
-
 // A catalogue file holding `names` (CP932) as entries 0, 1, ...; the entries
 // after them are empty. Each name goes into its 14-byte field followed by a
 // NUL. A name of 14 bytes or more fills the whole field with its first 14

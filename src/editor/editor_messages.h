@@ -13,10 +13,6 @@ inline constexpr std::string_view kChooseGameFolderMessage =
     "\x82\xcc\x82\xa0\x82\xe9\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x8e\x77\x92\xe8"
     "\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2";
 
-// "テストワールド": the world name the name field starts with.
-inline constexpr std::string_view kDefaultWorldName =
-    "\x83\x65\x83\x58\x83\x67\x83\x8f\x81\x5b\x83\x8b\x83\x68";
-
 // "ワールドは変更されています。保存しますか？" (the world has changed; save it?): asked in a Yes /
 // No / Cancel box before closing or loading over unsaved work.
 inline constexpr std::string_view kSaveChangesQuestion =

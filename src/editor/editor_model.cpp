@@ -6,11 +6,12 @@
 #include "editor/world_map.h"
 #include "gamedata/area_catalogue.h"
 #include "platform/game_paths.h"
+#include "world/save_body_layout.h"
 
 namespace ws::editor {
 
 EditorModel::EditorModel(Dialogs& dialogs, EditorOptions options)
-    : dialogs_(dialogs), options_(std::move(options)), edit1_(kDefaultWorldName) {
+    : dialogs_(dialogs), options_(std::move(options)), edit1_(world::kDefaultWorldName) {
   // The controls as the window shows them before start-up: the dungeon list
   // visible, the house list and the special list hidden, the link gate kind
   // selected, both images black.
@@ -165,7 +166,7 @@ void EditorModel::toggleCheck(CheckList list, int index) {
 }
 
 bool EditorModel::setWorldName(std::string cp932Name) {
-  if (cp932Name.size() > kWorldNameMaxBytes) return false;
+  if (cp932Name.size() > world::kWorldNameMaxBytes) return false;
   edit1_ = std::move(cp932Name);
   return true;
 }

@@ -22,8 +22,6 @@ namespace ws::editor {
 inline constexpr std::string_view kDefaultSaveFileName = "RVTSV1.dat";
 // The picture dialog's proposed file name.
 inline constexpr std::string_view kDefaultPictureFileName = "world.png";
-// The world name field of a save holds 32 bytes with the NUL.
-inline constexpr std::size_t kWorldNameMaxBytes = 31;
 
 // The modes of HighlightMarkers: which markers it redraws.
 inline constexpr int kClearMarkers = -1;  // every marker painted over

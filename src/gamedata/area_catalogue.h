@@ -9,11 +9,20 @@
 
 namespace ws::gamedata {
 
+// The catalogue file: an 18-byte header nothing reads, then 200 records of
+// 22 bytes, each with its name in bytes 7 to 20.
 inline constexpr int kCatalogueEntryCount = 200;
-inline constexpr std::size_t kCatalogueNameField = 14;
-inline constexpr std::size_t kCatalogueNameOffset = 25;   // name of entry 0
+inline constexpr std::size_t kCatalogueHeaderSize = 18;
 inline constexpr std::size_t kCatalogueRecordSize = 22;
-inline constexpr std::size_t kCompleteCatalogueSize = 4417;
+inline constexpr std::size_t kCatalogueNameField = 14;
+inline constexpr std::size_t kCatalogueNameOffset = kCatalogueHeaderSize + 7;  // name of entry 0
+// The file with all 200 records, including the last record's final byte
+// that nothing reads.
+inline constexpr std::size_t kCatalogueFileSize =
+    kCatalogueHeaderSize + kCatalogueRecordSize * kCatalogueEntryCount;
+// Up to the end of the last name field: what reading needs.
+inline constexpr std::size_t kCompleteCatalogueSize = kCatalogueFileSize - 1;
+static_assert(kCompleteCatalogueSize == 4417);
 
 // The 200 area names in file order, CP932 bytes. Entry i is area number i and
 // names that area's map file; empty names keep their positions.

@@ -23,12 +23,6 @@ constexpr std::string_view kCatalogueFileName = "Mif_area.bin";
 constexpr std::string_view kAreaMapFolders[] = {"data", "map", "mif", "area"};
 constexpr std::string_view kSaveFolder = "usr";
 
-// A CP932 lead byte: the byte after it is the second half of the same
-// character, whatever its value, and never a separator ("ソ" is 83 5C).
-bool isLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 bool isPathDelimiter(char c) {
   return c == '\\' || c == ':';
 }
@@ -78,7 +72,7 @@ std::vector<std::string> componentsAfterDrive(std::string_view cp932) {
   };
   for (std::size_t i = 0; i < cp932.size(); ++i) {
     const char c = cp932[i];
-    if (isLeadByte(static_cast<unsigned char>(c)) && i + 1 < cp932.size()) {
+    if (isCp932LeadByte(static_cast<unsigned char>(c)) && i + 1 < cp932.size()) {
       current += c;
       current += cp932[++i];
     } else if (c == '\\' || c == '/') {
@@ -112,7 +106,7 @@ std::string directoryPart(std::string_view cp932Path) {
   bool delimiterBeforeCut = false;
   bool previousIsDelimiter = false;
   for (std::size_t i = 0; i < cp932Path.size(); ++i) {
-    if (isLeadByte(static_cast<unsigned char>(cp932Path[i])) && i + 1 < cp932Path.size()) {
+    if (isCp932LeadByte(static_cast<unsigned char>(cp932Path[i])) && i + 1 < cp932Path.size()) {
       ++i;  // the second byte is part of the character, never a delimiter
       previousIsDelimiter = false;
       continue;

@@ -24,6 +24,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/little_endian.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -194,7 +195,7 @@ bool parseHexBytes(std::string_view text, std::vector<std::uint8_t>& bytes) {
 std::u16string utf16FromLittleEndian(const std::vector<std::uint8_t>& bytes) {
   std::u16string out;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    out += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    out += static_cast<char16_t>(loadU16(bytes, i).value_or(0));
   }
   return out;
 }

@@ -9,10 +9,6 @@ namespace {
 constexpr UINT kCp932 = 932;
 constexpr wchar_t kReplacementCharacter = 0xFFFD;
 
-bool isLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 // Bytes that code page 932 leaves undefined. Windows still maps them (0x80 to
 // U+0080, 0xA0 and 0xFD to 0xFF into the private use area); here they are
 // invalid, as in every other CP932 converter.
@@ -46,7 +42,7 @@ std::string cp932ToUtf8(std::string_view cp932) {
       ++i;
       continue;
     }
-    std::size_t length = isLeadByte(byte) ? 2 : 1;
+    std::size_t length = isCp932LeadByte(byte) ? 2 : 1;
     if (i + length > cp932.size()) {
       wide += kReplacementCharacter;  // cut inside a double-byte character
       break;

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <optional>
 
-
 namespace ws::world {
 
 enum class AreaKind : std::uint8_t { LinkGate = 1, Field = 2, Town = 3 };

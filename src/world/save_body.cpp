@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/little_endian.h"
+#include "platform/text.h"
 #include "world/area_header_record.h"
 #include "world/entry_record.h"
 #include "world/gate_record.h"
@@ -31,11 +32,6 @@ constexpr std::size_t kBlockBytes = static_cast<std::size_t>(kSinglePartBlockSiz
 constexpr std::size_t kTownsfolkBytes =
     kSerialWordSize + static_cast<std::size_t>(kTownsfolkRecordSize);
 constexpr std::size_t kGuardBytes = kSerialWordSize + static_cast<std::size_t>(kGuardRecordSize);
-
-// A CP932 lead byte starts a double-byte character.
-bool isLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 bool hasTower(const AreaSlot& slot) {
   return slot.specialId != kNoSpecial;
@@ -255,7 +251,8 @@ std::string fitWorldName(std::string_view cp932Name) {
   cp932Name = cp932Name.substr(0, cp932Name.find('\0'));
   std::size_t end = 0;
   while (end < cp932Name.size()) {
-    const std::size_t width = isLeadByte(static_cast<unsigned char>(cp932Name[end])) ? 2 : 1;
+    const std::size_t width =
+        platform::isCp932LeadByte(static_cast<unsigned char>(cp932Name[end])) ? 2 : 1;
     if (end + width > kWorldNameMaxBytes || end + width > cp932Name.size()) break;
     end += width;
   }

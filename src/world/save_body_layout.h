@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+
+#include "codec/save_container.h"
 
 namespace ws::world {
 
@@ -25,10 +28,14 @@ inline constexpr std::uint8_t kBodyVersion = 1;
 inline constexpr std::size_t kBodyMarkerOffset = 12;  // 255, then 15
 inline constexpr std::uint8_t kBodyMarkerFirst = 255;
 inline constexpr std::uint8_t kBodyMarkerSecond = 15;
-inline constexpr std::size_t kBodyNameOffset = 16;
-inline constexpr std::size_t kBodyNameSize = 32;
+// The world name field, which the save file's header copies.
+inline constexpr std::size_t kBodyNameOffset = codec::kBodyWorldNameOffset;
+inline constexpr std::size_t kBodyNameSize = codec::kWorldNameSize;
 inline constexpr std::size_t kWorldNameMaxBytes = kBodyNameSize - 1;  // room for the NUL
-inline constexpr std::size_t kBodyStartValuesOffset = 52;             // ten 16-bit values
+// "テストワールド" (test world): a new world's name until the user gives one.
+inline constexpr std::string_view kDefaultWorldName =
+    "\x83\x65\x83\x58\x83\x67\x83\x8f\x81\x5b\x83\x8b\x83\x68";
+inline constexpr std::size_t kBodyStartValuesOffset = 52;  // ten 16-bit values
 inline constexpr int kBodyStartValueCount = 10;
 inline constexpr std::uint16_t kBodyStartValue = 5000;
 inline constexpr std::size_t kBodyTownCountOffset = 74;

@@ -24,11 +24,6 @@ constexpr std::size_t kTownsfolkBytes =
     kSerialWordSize + static_cast<std::size_t>(kTownsfolkRecordSize);
 constexpr std::size_t kGuardBytes = kSerialWordSize + static_cast<std::size_t>(kGuardRecordSize);
 
-// "はセーブファイルではありません", when no file name is at hand.
-constexpr std::string_view kNotASaveBody =
-    "\x82\xCD\x83\x5A\x81\x5B\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC5\x82\xCD\x82\xA0"
-    "\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
-
 // Reads forward through the body; every step first checks that what it reads
 // or skips lies inside the body, and a failed check ends the walk.
 class BodyReader {
@@ -198,7 +193,8 @@ std::optional<ParsedSaveBody> parse(std::span<const std::uint8_t> body) {
 
 Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body) {
   auto parsed = parse(body);
-  if (!parsed) return Error{std::string(kNotASaveBody)};
+  // No file name at hand: the text alone.
+  if (!parsed) return Error{std::string(codec::kNotASaveFileText)};
   return std::move(*parsed);
 }
 

@@ -45,6 +45,7 @@
 #include "editor/world_picture.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
+#include "world/save_body_layout.h"
 #include "world/world_messages.h"
 
 namespace ws::app {
@@ -586,7 +587,7 @@ TEST_F(MainWindowTest, CtrlZUndoesCtrlYAndCtrlShiftZRedoExceptInTheNameField) {
   ASSERT_EQ(edit->text(), QString::fromUtf8("テストワールドあ"));
   pressKey(edit, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(edit->text(), QString::fromUtf8("テストワールド"));
-  EXPECT_EQ(model().Edit1(), editor::kDefaultWorldName);
+  EXPECT_EQ(model().Edit1(), world::kDefaultWorldName);
   EXPECT_EQ(placed->count(), 2);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/catalogue_builder.h"
+#include "gamedata/area_catalogue.h"
 #include "gamedata/area_map_file.h"
 
 namespace ws::demo {
@@ -51,7 +52,7 @@ TEST(AreaMapBuilder, WritesTheFieldsTheReaderExpects) {
 TEST(CatalogueBuilder, NamesSitInTheirFieldsWithFillerAround) {
   const std::vector<std::string> names{"abc", "FourteenBytes!"};
   const auto file = buildCatalogueFile(names);
-  ASSERT_EQ(file.size(), kCatalogueFileSize);
+  ASSERT_EQ(file.size(), gamedata::kCatalogueFileSize);
   EXPECT_EQ(std::string(file.begin() + 25, file.begin() + 29), std::string("abc\0", 4));
   EXPECT_NE(file[29], 0);  // after the NUL: filler
   EXPECT_EQ(std::string(file.begin() + 47, file.begin() + 61), "FourteenBytes!");

@@ -4,13 +4,14 @@
 #include "editor_fixture.h"
 #include "platform/game_paths.h"
 #include "support/scoped_test_env.h"
+#include "world/save_body_layout.h"
 
 namespace ws::editor::testing {
 namespace {
 
 TEST(EditorTexts, MatchTheirJapaneseText) {
   EXPECT_EQ(kChooseGameFolderMessage, "rv7.exe\n" + cp932("のあるフォルダを指定してください"));
-  EXPECT_EQ(kDefaultWorldName, cp932("テストワールド"));
+  EXPECT_EQ(world::kDefaultWorldName, cp932("テストワールド"));
 }
 
 TEST(EditorStartup, GameFolderGivenReadsCatalogueAndSetsUpTheWindow) {
@@ -22,7 +23,7 @@ TEST(EditorStartup, GameFolderGivenReadsCatalogueAndSetsUpTheWindow) {
   EXPECT_EQ(model.ListBox1().item(4), "");
   EXPECT_EQ(model.openDialogFolder(), platform::saveFolderPath(demoGame()));
   EXPECT_EQ(model.saveDialogFolder(), platform::saveFolderPath(demoGame()));
-  EXPECT_EQ(model.Edit1(), kDefaultWorldName);
+  EXPECT_EQ(model.Edit1(), world::kDefaultWorldName);
   EXPECT_EQ(model.RadioButtons().selected, 1);
   EXPECT_TRUE(model.CheckListBox1().visible);
   EXPECT_FALSE(model.CheckListBox2().visible);

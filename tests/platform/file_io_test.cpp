@@ -5,9 +5,9 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/text.h"
 #include "support/file_size_limit.h"
 #include "support/scoped_test_env.h"
-#include "platform/text.h"
 
 namespace ws::platform {
 namespace {

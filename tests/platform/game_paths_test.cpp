@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "support/scoped_test_env.h"
 #include "platform/text.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::platform {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/registry.h"
-#include "support/scoped_test_env.h"
 #include "platform/text.h"
+#include "support/scoped_test_env.h"
 
 namespace ws::platform {
 namespace {

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The built programs as a user types them:
+#   command_line_test.sh WORLDSMITH_CLI VERSION COMPLETION [WORLDSMITH]
+# --version on both programs, the window program's --help without a display,
+# the program's options after a command, and the bash completion read from
+# the program's own help.
+set -euo pipefail
+cli=$1 version=$2 completion=$3 window=${4:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "FAILED: $*" >&2
+  failures=$((failures + 1))
+}
+
+# --version: the project's version and the commit, on one line.
+[[ $("$cli" --version) =~ ^worldsmith-cli\ $version\ \(commit\ [^\)]+\)$ ]] ||
+  fail "worldsmith-cli --version: $("$cli" --version 2>&1)"
+
+# The game folder before or after the command, with the same result.
+"$cli" demo-game "$work/game" >/dev/null
+before=$("$cli" --game-dir "$work/game" objects 3 --json) || fail "--game-dir before objects"
+after=$("$cli" objects 3 --json --game-dir "$work/game") || fail "--game-dir after objects"
+[ -n "$before" ] && [ "$before" = "$after" ] || fail "objects differ with --game-dir after the command"
+"$cli" catalogue --game-dir "$work/game" | grep -q "^3	" || fail "catalogue --game-dir after the command"
+# An option nobody knows is still a usage error, wherever it stands.
+status=0
+"$cli" objects 3 --game-dir "$work/game" --no-such-option >/dev/null 2>&1 || status=$?
+[ "$status" = 2 ] || fail "an unknown option after the command exits $status, not 2"
+
+# Bash completion: the commands, and the program's options after a command.
+complete_line() {
+  bash -c 'source "$1"; shift
+    COMP_WORDS=("$@"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMPREPLY=()
+    _worldsmith_cli; echo "${COMPREPLY[*]}"' _ "$completion" "$cli" "$@"
+}
+[ "$(complete_line pre)" = preview ] || fail "completing 'pre': $(complete_line pre)"
+for command in build catalogue objects; do
+  complete_line "" | tr ' ' '\n' | grep -qx "$command" || fail "completion lacks $command"
+done
+[ "$(complete_line objects 3 --g)" = --game-dir ] || fail "completing '--g' after objects"
+[ "$(complete_line objects 3 --j)" = --json ] || fail "completing '--j' after objects"
+[ -z "$(complete_line preview 3 --scale "")" ] || fail "a number completes to files"
+
+# The window program answers --help and --version without a display.
+if [ -n "$window" ]; then
+  shown=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$window" --version) ||
+    fail "worldsmith --version without a display"
+  [[ $shown =~ ^worldsmith\ $version\ \(commit\ [^\)]+\)$ ]] || fail "worldsmith --version: $shown"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$window" --help | grep -q -- --game-dir ||
+    fail "worldsmith --help without a display"
+fi
+
+[ "$failures" = 0 ] && echo "command line: all checks passed"
+exit "$((failures > 0))"
