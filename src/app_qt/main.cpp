@@ -1,14 +1,16 @@
 // The editor: one window on the host game's folder.
 //
-//   worldsmith [--game-dir DIR] [--demo]
+//   worldsmith [--game-dir DIR] [--demo] [SAVE]
 //
 // --game-dir names the game folder (else $WORLDSMITH_GAME_DIR, else the
 // registry, else the editor asks). --demo writes the built-in demo game into
-// the user's cache folder when it is not there yet and starts on it.
+// the user's cache folder when it is not there yet and starts on it. SAVE is
+// loaded once the window is up, as LOAD loads the file chosen in its dialog.
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -79,6 +81,8 @@ int main(int argc, char** argv) {
       QStringLiteral("demo"),
       QStringLiteral("Start on the demo game, written into the user's cache folder first."));
   parser.addOptions({gameDir, demo});
+  parser.addPositionalArgument(QStringLiteral("SAVE"), QStringLiteral("A save file to load."),
+                               QStringLiteral("[SAVE]"));
   parser.process(*application);
   if (qobject_cast<QApplication*>(application.get()) == nullptr) {
     // "--help" was an option's value, not a request: the window follows.
@@ -100,5 +104,9 @@ int main(int argc, char** argv) {
   ws::app::TForm1 window(options);
   window.FormCreate();
   window.show();
+  if (!parser.positionalArguments().isEmpty()) {
+    const std::filesystem::path save = ws::app::toPath(parser.positionalArguments().front());
+    QTimer::singleShot(0, &window, [&window, save] { window.openFile(save); });
+  }
   return QApplication::exec();
 }

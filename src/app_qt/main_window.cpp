@@ -1,17 +1,29 @@
 #include "app_qt/main_window.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QHelpEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QTimer>
+#include <QToolTip>
+#include <QUrl>
 #include <algorithm>
 #include <cstddef>
 #include <utility>
@@ -121,6 +133,14 @@ void showSelection(QListWidget* list, int selected) {
   list->setCurrentRow(selected);
 }
 
+// The one local file of a drag, if that is what it carries.
+std::optional<std::filesystem::path> draggedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return std::nullopt;
+  const QList<QUrl> urls = data->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
+  return toPath(urls.front().toLocalFile());
+}
+
 void showCheckList(QListWidget* list, const editor::CheckListBox& model,
                    std::vector<std::string>& shown) {
   const QSignalBlocker blocker(list);
@@ -143,10 +163,14 @@ TForm1::TForm1(editor::EditorOptions options, editor::Dialogs* dialogs, QWidget*
   buildControls();
   setUpTabOrder();
   connectEvents();
+  setUpShortcuts();
+  setAcceptDrops(true);
   showModel();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  QObject::disconnect(focusWatch_);
+}
 
 void TForm1::buildControls() {
   setObjectName(QStringLiteral("Form1"));
@@ -251,7 +275,78 @@ void TForm1::connectEvents() {
           [this](QListWidgetItem* item) { onCheckChanged(editor::CheckList::Dungeons, item); });
   connect(checkListBox2_, &QListWidget::itemChanged, this,
           [this](QListWidgetItem* item) { onCheckChanged(editor::CheckList::Houses, item); });
-  connect(edit1_, &QLineEdit::textEdited, this, &TForm1::onWorldNameEdited);
+  // textChanged, not textEdited: the field's own undo (Ctrl+Z in it) changes
+  // the text without an edit signal, and the model must follow it too. The
+  // window's own setText calls block the signal.
+  connect(edit1_, &QLineEdit::textChanged, this, &TForm1::onWorldNameEdited);
+  image2_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(image2_, &QWidget::customContextMenuRequested, this, &TForm1::showWorldMapMenu);
+}
+
+void TForm1::setUpShortcuts() {
+  const auto add = [this](const QKeySequence& keys, void (editor::EditorModel::*step)()) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, step] { run([this, step] { (model_.get()->*step)(); }); });
+    shortcuts_.push_back(shortcut);
+  };
+  add(QKeySequence(Qt::CTRL | Qt::Key_Z), &editor::EditorModel::undo);
+  add(QKeySequence(Qt::CTRL | Qt::Key_Y), &editor::EditorModel::redo);
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &editor::EditorModel::redo);
+  // In the name field the keys are the field's own.
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    for (QShortcut* shortcut : shortcuts_)
+      shortcut->setEnabled(now != edit1_);
+  });
+}
+
+void TForm1::showWorldMapMenu(const QPoint& position) {
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("WorldMapMenu"));
+  const QAction* save = menu.addAction(fromCp932(editor::kSaveWorldPictureCaption));
+  if (menu.exec(image2_->mapToGlobal(position)) == save) {
+    run([this] { model_->saveWorldPicture(); });
+  }
+}
+
+bool TForm1::showAreaHint(QHelpEvent* event) {
+  const QListWidgetItem* item = listBox1_->itemAt(event->pos());
+  if (item == nullptr) {
+    QToolTip::hideText();
+    return true;
+  }
+  const int row = listBox1_->row(item);
+  QToolTip::showText(event->globalPos(), fromCp932(model_->areaHint(row)), listBox1_->viewport(),
+                     listBox1_->visualItemRect(item));
+  return true;
+}
+
+void TForm1::openFile(const std::filesystem::path& path) {
+  run([this, &path] { model_->openFile(path); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  const bool closes = model_->FormCloseQuery();
+  showModel();
+  if (closes) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (draggedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const std::optional<std::filesystem::path> file = draggedFile(event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  // The question and LOAD's messages are modal: they wait until the drop
+  // has finished.
+  QTimer::singleShot(0, this, [this, path = *file] { openFile(path); });
 }
 
 bool TForm1::FormCreate() {
@@ -279,6 +374,9 @@ void TForm1::onListBox1ItemClicked(QListWidgetItem* item) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == listBox1_->viewport() && event->type() == QEvent::MouseButtonPress) {
     listBox1RowAtPress_ = listBox1_->currentRow();
+  }
+  if (watched == listBox1_->viewport() && event->type() == QEvent::ToolTip) {
+    return showAreaHint(static_cast<QHelpEvent*>(event));
   }
   return QWidget::eventFilter(watched, event);
 }

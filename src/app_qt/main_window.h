@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,11 @@
 #include "editor/editor_model.h"
 
 class QButtonGroup;
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
+class QHelpEvent;
+class QShortcut;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -42,8 +48,16 @@ class TForm1 : public QWidget {
 
   const editor::EditorModel& model() const { return *model_; }
 
+  // A save file named on the command line or dropped on the window: the
+  // unsaved-work question first, then LOAD of that file.
+  void openFile(const std::filesystem::path& path);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Closing asks first while the world has unsaved changes.
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
   // Shows the model's state in the widgets.
   void showModel();
@@ -52,6 +66,11 @@ class TForm1 : public QWidget {
   void buildControls();
   void setUpTabOrder();
   void connectEvents();
+  // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, except in the name field,
+  // which keeps its own text undo.
+  void setUpShortcuts();
+  void showWorldMapMenu(const QPoint& position);
+  bool showAreaHint(QHelpEvent* event);
   // Runs one model handler, then shows the model.
   template <typename Handler>
   void run(Handler&& handler);
@@ -81,6 +100,10 @@ class TForm1 : public QWidget {
   QLineEdit* edit1_ = nullptr;
   QPushButton* button1_ = nullptr;
   QPushButton* button2_ = nullptr;
+  std::vector<QShortcut*> shortcuts_;
+  // Follows the focus to turn the shortcuts off in the name field; cut in
+  // the destructor, before the widgets it looks at are gone.
+  QMetaObject::Connection focusWatch_;
 
   // The catalogue row selected when the last mouse press on it began: a
   // click on the row that was already selected chooses the area again.

@@ -46,4 +46,33 @@ std::optional<std::filesystem::path> QtDialogs::chooseSaveFile(
   return toPath(dialog.selectedFiles().front());
 }
 
+editor::SaveChoice QtDialogs::askSaveChanges(std::string_view question) {
+  QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                  fromCp932(question), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                  parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return editor::SaveChoice::Save;
+    case QMessageBox::No:
+      return editor::SaveChoice::DontSave;
+    default:
+      return editor::SaveChoice::Cancel;
+  }
+}
+
+std::optional<std::filesystem::path> QtDialogs::choosePictureFile(std::string_view defaultName) {
+  QFileDialog dialog(parent_);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog.setNameFilter(QStringLiteral("PNG (*.png)"));
+  dialog.setDefaultSuffix(QStringLiteral("png"));
+  dialog.selectFile(
+      QString::fromUtf8(defaultName.data(), static_cast<qsizetype>(defaultName.size())));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return toPath(dialog.selectedFiles().front());
+}
+
 }  // namespace ws::app

@@ -17,6 +17,8 @@ class QtDialogs : public editor::Dialogs {
       const std::filesystem::path& initialFolder) override;
   std::optional<std::filesystem::path> chooseSaveFile(const std::filesystem::path& initialFolder,
                                                       std::string_view defaultName) override;
+  editor::SaveChoice askSaveChanges(std::string_view question) override;
+  std::optional<std::filesystem::path> choosePictureFile(std::string_view defaultName) override;
 
  private:
   QWidget* parent_;

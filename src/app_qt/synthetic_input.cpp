@@ -1,11 +1,20 @@
 #include "app_qt/synthetic_input.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QWindow>
+
+// Qt's own entry for key input made in code: offers a key press to the
+// shortcuts of the receiver's window, as the window system's key events are.
+// True when a shortcut took it.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* receiver, ulong timestamp, int key,
+                                               Qt::KeyboardModifiers modifiers,
+                                               const QString& text = QString(),
+                                               bool autorepeat = false, ushort count = 1);
 
 namespace ws::app {
 namespace {
@@ -73,6 +82,14 @@ void clickCheckMark(QListWidget* list, int row) {
   const QRect box =
       list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
   clickAt(list->viewport(), box.center());
+}
+
+void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  if (qt_sendShortcutOverrideEvent(widget, 0, key, modifiers)) return;
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+  QApplication::sendEvent(widget, &release);
 }
 
 }  // namespace ws::app

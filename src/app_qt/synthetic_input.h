@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <Qt>
 
 class QListWidget;
 class QWidget;
@@ -24,5 +25,8 @@ void clickAt(QWidget* widget, QPoint position);
 void clickListItem(QListWidget* list, int row);
 // A click on the check box of item `row`.
 void clickCheckMark(QListWidget* list, int row);
+// A key pressed and released with `modifiers` held while `widget` has the
+// focus: the window's shortcuts see it first, as with a real key.
+void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 }  // namespace ws::app

@@ -40,6 +40,8 @@ class Canvas {
   int width() const { return width_; }
   int height() const { return height_; }
   std::span<const Colour> pixels() const { return pixels_; }
+  // Row by row from the top left, for bulk copies of whole canvases.
+  std::span<Colour> mutablePixels() { return pixels_; }
 
   // Resizes to width x height; every pixel becomes `fill`.
   void reset(int width, int height, Colour fill = kBlack);

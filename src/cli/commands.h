@@ -64,5 +64,6 @@ Result<std::filesystem::path> gameFolder(const Context& context);
 void addCodecCommands(CLI::App& app, Context& context);
 void addGameDataCommands(CLI::App& app, Context& context);
 void addWorldCommands(CLI::App& app, Context& context);
+void addRenderCommand(CLI::App& app, Context& context);
 
 }  // namespace ws::cli

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/area_facts_json.h"
 #include "cli/commands.h"
 #include "cli/png_writer.h"
 #include "cli/utf8_arguments.h"
 #include "demo/demo_game.h"
 #include "gamedata/area_catalogue.h"
+#include "gamedata/area_facts.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
 #include "gamedata/object_item.h"
@@ -176,7 +178,9 @@ int runCatalogue(const Context& context, bool asJson) {
   for (std::size_t i = 0; i < game->names.size(); ++i) {
     const std::string name = platform::cp932ToUtf8(game->names[i]);
     if (asJson) {
-      entries.push_back(json{{"index", i}, {"name", name}});
+      json entry{{"index", i}, {"name", name}};
+      entry.update(areaFactsJson(gamedata::ReadAreaFacts(game->folder, game->names[i])));
+      entries.push_back(std::move(entry));
     } else {
       std::cout << i << '\t' << name << '\n';
     }
@@ -285,7 +289,8 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     auto asJson = std::make_shared<bool>(false);
     auto* command =
         app.add_subcommand("catalogue", "List the area catalogue: index, tab, name (UTF-8)");
-    command->add_flag("--json", *asJson, "Print a JSON array of {\"index\", \"name\"}");
+    command->add_flag("--json", *asJson,
+                      "Print a JSON array of {\"index\", \"name\"} with each area's facts");
     command->callback([&context, asJson] { context.exitCode = runCatalogue(context, *asJson); });
   }
   {

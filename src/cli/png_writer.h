@@ -1,15 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
-#include "canvas/canvas.h"
+#include "canvas/png_image.h"
 
 namespace ws::cli {
 
-// The canvas as an 8-bit RGB PNG, every pixel enlarged to a `scale` x
-// `scale` block without smoothing. Empty when the image cannot be encoded
-// (an empty canvas, a scale below 1 or an image too large).
-std::vector<std::uint8_t> encodePng(const canvas::Canvas& canvas, int scale = 1);
+// The PNG encoder lives with the canvas, where the editor's windows reach it too.
+using canvas::encodePng;
 
 }  // namespace ws::cli

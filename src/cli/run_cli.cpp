@@ -54,6 +54,7 @@ int parseAndRun(std::vector<std::string>& arguments) {
   addCodecCommands(app, context);
   addGameDataCommands(app, context);
   addWorldCommands(app, context);
+  addRenderCommand(app, context);
 
   try {
     app.parse(static_cast<int>(argv.size()), argv.data());

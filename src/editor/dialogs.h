@@ -6,6 +6,9 @@
 
 namespace ws::editor {
 
+// The answers of the question before unsaved work is set aside.
+enum class SaveChoice { Save, DontSave, Cancel };
+
 // The modal dialogs the editor's handlers open. The Qt window implements
 // them with real dialogs; tests answer them from a script.
 class Dialogs {
@@ -30,6 +33,22 @@ class Dialogs {
   // The chosen file, or nothing after Cancel.
   virtual std::optional<std::filesystem::path> chooseSaveFile(
       const std::filesystem::path& initialFolder, std::string_view defaultName) = 0;
+
+  // The system's question box with Yes (save), No (don't save) and Cancel,
+  // showing `question` (CP932); closing the box is Cancel. A window that
+  // does not offer the question keeps the old behaviour: nothing is saved.
+  virtual SaveChoice askSaveChanges(std::string_view question) {
+    (void)question;
+    return SaveChoice::DontSave;
+  }
+
+  // A file-save dialog for a PNG picture, proposing `defaultName`; it asks
+  // before replacing a file. The chosen file, or nothing after Cancel (also
+  // from a window that offers no such dialog).
+  virtual std::optional<std::filesystem::path> choosePictureFile(std::string_view defaultName) {
+    (void)defaultName;
+    return std::nullopt;
+  }
 };
 
 }  // namespace ws::editor

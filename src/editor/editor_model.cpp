@@ -60,6 +60,8 @@ void EditorModel::setUpWindow() {
   cursor_.storeCorners();
   drawCursor();
   areaSlots_.clear();
+  windowSetUp_ = true;
+  history_.reset(currentWorld());
 }
 
 void EditorModel::eraseCursor() {

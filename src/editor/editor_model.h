@@ -11,6 +11,7 @@
 #include "editor/controls.h"
 #include "editor/dialogs.h"
 #include "editor/placement_cursor.h"
+#include "editor/undo_history.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
 #include "world/area_slot.h"
@@ -19,6 +20,8 @@ namespace ws::editor {
 
 // The save dialog's proposed file name.
 inline constexpr std::string_view kDefaultSaveFileName = "RVTSV1.dat";
+// The picture dialog's proposed file name.
+inline constexpr std::string_view kDefaultPictureFileName = "world.png";
 
 // The modes of HighlightMarkers: which markers it redraws.
 inline constexpr int kClearMarkers = -1;  // every marker painted over
@@ -50,7 +53,12 @@ struct EditorOptions {
 //  - mouse moves and clicks over the world map, in world-map pixels:
 //    Image2MouseMove(x, y) and Image2Click();
 //  - LOAD and SAVE: Button1Click() and Button2Click();
-//  - typing in the name field: setWorldName(text), refused beyond 31 bytes.
+//  - typing in the name field: setWorldName(text), refused beyond 31 bytes;
+//  - Ctrl+Z: undo(); Ctrl+Y and Ctrl+Shift+Z: redo() (not in the name field);
+//  - the window is about to close: FormCloseQuery(), false keeps it open;
+//  - a save file dropped on the window or named at start-up: openFile(path);
+//  - hovering catalogue item i: areaHint(i) as its tooltip;
+//  - the world map's context menu: saveWorldPicture().
 // After every handler the window redraws from the accessors; changes the
 // model makes to selections and marks are not user events and must not be
 // fed back.
@@ -94,6 +102,49 @@ class EditorModel {
   // Takes a new world name (CP932) when it fits the save's name field;
   // returns false and keeps the old name when it is longer than 31 bytes.
   bool setWorldName(std::string cp932Name);
+
+  // --- Undo, unsaved work, files, hints and the world as a picture -------
+
+  // One step is a placement, a click that removed areas, or a LOAD. Undo
+  // and redo bring back the slots, the placed-areas list, the world map
+  // (previews as they were stamped; the cursor outline where the cursor is
+  // now) and the kind buttons' selection (running its handler when it
+  // changes, as any selection from code) and availability; the catalogue
+  // choice, the preview's area, the check lists and the cursor stay. They do
+  // nothing when there is nothing to undo or redo.
+  void undo();
+  void redo();
+  bool canUndo() const { return history_.canUndo(); }
+  bool canRedo() const { return history_.canRedo(); }
+  const UndoHistory& undoHistory() const { return history_; }
+
+  // True after any step, undo or redo since the world was last saved or
+  // loaded; a SAVE that is refused, cancelled or fails leaves it true.
+  bool isModified() const { return modified_; }
+
+  // Before the window closes: when the world is modified, asks whether to
+  // save it (Yes / No / Cancel); Yes runs SAVE. True when the window may
+  // close: nothing to lose, "No", or saved. False after Cancel, or when
+  // SAVE was refused, cancelled or failed.
+  bool FormCloseQuery();
+
+  // LOAD of `path`, as LOAD goes on after its dialog, with its messages.
+  // True when the world was loaded (then it is a step, and not modified).
+  bool loadFile(const std::filesystem::path& path);
+  // A save file dropped on the window or named on the command line: the
+  // question of FormCloseQuery first, then loadFile. True when loaded.
+  bool openFile(const std::filesystem::path& path);
+
+  // The tooltip of catalogue item `index` (CP932; empty outside the
+  // catalogue). Each area's file is read the first time its hint is asked
+  // for, and the hint kept for the rest of the run.
+  const std::string& areaHint(int index);
+
+  // The world map as it is shown, without the cursor outline.
+  canvas::Canvas worldPictureCanvas() const;
+  // Asks for a PNG file and writes worldPictureCanvas() into it; a failed
+  // write shows its message. True when written.
+  bool saveWorldPicture();
 
   // --- Operations of the object lists -------------------------------------
 
@@ -146,6 +197,12 @@ class EditorModel {
                        const std::vector<gamedata::AreaMapFile>& mapFiles);
   CheckListBox& checkList(CheckList list);
   void runKindHandler(int button);
+  // SAVE; true when the file was written.
+  bool saveWorld();
+  WorldState currentWorld() const;
+  // A step happened: the world as it is now becomes the newest undo step.
+  void recordStep();
+  void showWorld(const WorldState& state);
 
   Dialogs& dialogs_;
   EditorOptions options_;
@@ -165,6 +222,12 @@ class EditorModel {
   std::filesystem::path saveDialogFolder_;
   world::AreaSlotTable areaSlots_;
   PlacementCursor cursor_;
+
+  bool windowSetUp_ = false;
+  UndoHistory history_;
+  bool modified_ = false;
+  std::vector<std::string> hints_;  // by catalogue index; empty until asked for
+  std::vector<bool> hintKnown_;
 };
 
 }  // namespace ws::editor

@@ -26,21 +26,26 @@ struct LoadedWorld {
 }  // namespace
 
 void EditorModel::Button1Click() {
+  // Unsaved work is saved or given up first; Cancel loads nothing.
+  if (!FormCloseQuery()) return;
   const std::optional<std::filesystem::path> path = dialogs_.chooseOpenFile(openDialogFolder_);
   if (!path) return;
+  loadFile(*path);
+}
 
+bool EditorModel::loadFile(const std::filesystem::path& path) {
   // Read and check everything first: a file that fails anywhere shows its
   // message and leaves the editor exactly as it was.
-  Result<std::optional<codec::Bytes>> file = codec::readSaveFile(*path);
+  Result<std::optional<codec::Bytes>> file = codec::readSaveFile(path);
   if (!file) {
     dialogs_.showMessage(file.error().message);
-    return;
+    return false;
   }
-  if (!file->has_value()) return;  // no such file: nothing to say
+  if (!file->has_value()) return false;  // no such file: nothing to say
   const Result<world::ParsedSaveBody> parsed = world::ParseSaveBody(**file);
   if (!parsed) {
-    dialogs_.showMessage(codec::notASaveFileMessage(platform::pathForMessage(*path)));
-    return;
+    dialogs_.showMessage(codec::notASaveFileMessage(platform::pathForMessage(path)));
+    return false;
   }
 
   LoadedWorld loaded;
@@ -49,11 +54,11 @@ void EditorModel::Button1Click() {
         world::readAreaMapFile(gameFolder_, listBox1_.items, area.areaNumber);
     if (!mapFile) {
       dialogs_.showMessage(mapFile.error().message);
-      return;
+      return false;
     }
     if (!mapFile->isValid()) {
       dialogs_.showMessage(gamedata::kNotMsgFile);
-      return;
+      return false;
     }
     loaded.mapFiles.push_back(std::move(*mapFile));
   }
@@ -66,10 +71,15 @@ void EditorModel::Button1Click() {
   Result<world::AreaSlotTable> slots = world::RestoreAreaSlots(*parsed, mapOf);
   if (!slots) {
     dialogs_.showMessage(slots.error().message);
-    return;
+    return false;
   }
   loaded.slots = *slots;
   showLoadedWorld(loaded.slots, loaded.mapFiles);
+  // A load is one step (undo brings back the world before it), and the
+  // world now is the file's.
+  recordStep();
+  modified_ = false;
+  return true;
 }
 
 // Shows a loaded world; nothing here can fail any more.

@@ -137,7 +137,10 @@ void EditorModel::Image2Click() {
     if (slot.kind == world::AreaKind::LinkGate) radioButtons_.setEnabled(1, true);
     removed = true;
   }
-  if (removed) return;
+  if (removed) {
+    recordStep();  // every area this click removed, as one step
+    return;
+  }
 
   world::PlacementRequest request;
   request.areaNumber = listBox1_.selected;
@@ -173,6 +176,7 @@ void EditorModel::Image2Click() {
     selectKind(2);
     radioButtons_.setEnabled(1, false);
   }
+  recordStep();
 }
 
 }  // namespace ws::editor

@@ -9,19 +9,28 @@
 namespace ws::editor {
 
 void EditorModel::Button2Click() {
+  saveWorld();
+}
+
+bool EditorModel::saveWorld() {
   // Building the body moves the link gate to slot 0 for good, even when the
   // dialog is cancelled afterwards.
   Result<std::vector<std::uint8_t>> body = world::BuildSaveBody(
       areaSlots_, edit1_, world::townSpotsFromGame(gameFolder_, listBox1_.items));
   if (!body) {
     dialogs_.showMessage(body.error().message);
-    return;
+    return false;
   }
   const std::optional<std::filesystem::path> path =
       dialogs_.chooseSaveFile(saveDialogFolder_, kDefaultSaveFileName);
-  if (!path) return;
+  if (!path) return false;
   const Status written = codec::writeSaveFile(*path, *body);
-  if (!written) dialogs_.showMessage(written.error().message);
+  if (!written) {
+    dialogs_.showMessage(written.error().message);
+    return false;
+  }
+  modified_ = false;
+  return true;
 }
 
 }  // namespace ws::editor

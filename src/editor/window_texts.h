@@ -25,4 +25,10 @@ inline constexpr std::string_view kLabel2Caption = "\x83\x8f\x81\x5b\x83\x8b\x83
 inline constexpr std::string_view kButton1Caption = "LOAD";
 inline constexpr std::string_view kButton2Caption = "SAVE";
 
+// "ワールドマップを画像で保存…" (save the world map as a picture): the world
+// map's context menu.
+inline constexpr std::string_view kSaveWorldPictureCaption =
+    "\x83\x8f\x81\x5b\x83\x8b\x83\x68\x83\x7d\x83\x62\x83\x76\x82\xf0\x89\xe6\x91\x9c\x82\xc5\x95"
+    "\xdb\x91\xb6\x81\x63";
+
 }  // namespace ws::editor

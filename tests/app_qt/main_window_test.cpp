@@ -16,12 +16,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QUrl>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -36,9 +39,13 @@
 #include "app_qt/synthetic_input.h"
 #include "demo/demo_areas.h"
 #include "demo/demo_game.h"
+#include "editor/editor_messages.h"
 #include "editor/window_texts.h"
+#include "editor/world_map.h"
+#include "editor/world_picture.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
+#include "world/save_body_layout.h"
 #include "world/world_messages.h"
 
 namespace ws::app {
@@ -76,12 +83,25 @@ class ScriptedDialogs : public editor::Dialogs {
   std::vector<std::string> messages;
   std::deque<fs::path> openAnswers;
   std::deque<fs::path> saveAnswers;
+  std::deque<fs::path> pictureAnswers;
+  std::deque<editor::SaveChoice> saveChoices;  // unscripted: "don't save"
+  std::vector<std::string> questions;
 
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
   std::optional<fs::path> chooseFolder() override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);
+  }
+  editor::SaveChoice askSaveChanges(std::string_view question) override {
+    questions.emplace_back(question);
+    if (saveChoices.empty()) return editor::SaveChoice::DontSave;
+    const editor::SaveChoice choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+  }
+  std::optional<fs::path> choosePictureFile(std::string_view) override {
+    return next(pictureAnswers);
   }
 
  private:
@@ -430,6 +450,11 @@ ShownFileDialog cancelNextFileDialog(const std::function<void()>& action) {
   ShownFileDialog shown;
   answerModalDialog(
       [&](QWidget* modal) {
+        // Unsaved work is not saved first.
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+          box->button(QMessageBox::No)->click();
+          return true;
+        }
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (dialog == nullptr) return false;
         shown.opened = true;
@@ -520,6 +545,182 @@ TEST_F(MainWindowTest, NameFieldTakesAtMostThirtyOneCp932Bytes) {
   EXPECT_EQ(model().Edit1().size(), 30u);
   EXPECT_EQ(edit->text(), fromCp932(model().Edit1()));
   EXPECT_EQ(edit->text(), QString::fromUtf8("テストワールド") + QString(8, QChar(0x3042)));
+}
+
+// Undo and redo by keyboard wherever the focus is, but in the name field the
+// keys undo its typing.
+TEST_F(MainWindowTest, CtrlZUndoesCtrlYAndCtrlShiftZRedoExceptInTheNameField) {
+  chooseArea(kLinkGateArea);
+  placeAt({10, 10});
+  chooseArea(kFieldArea);
+  placeAt({200, 100});
+  ASSERT_EQ(model().areaSlots().usedCount(), 2);
+  auto* catalogue = child<QListWidget>("ListBox1");
+  auto* placed = child<QListWidget>("ListBox2");
+  window_->activateWindow();
+  catalogue->setFocus();
+  QApplication::processEvents();
+
+  pressKey(catalogue, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(model().areaSlots().usedCount(), 1);
+  EXPECT_EQ(placed->count(), 1);
+  pressKey(catalogue, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(placed->count(), 0);
+  EXPECT_TRUE(child<QRadioButton>("RadioButton1")->isEnabled());
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image2"), model().Image2(), 1), 0);
+  pressKey(catalogue, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(placed->count(), 1);
+  EXPECT_FALSE(child<QRadioButton>("RadioButton1")->isEnabled());
+  auto* map = child<QScrollArea>("ScrollBox1");
+  map->setFocus();
+  QApplication::processEvents();
+  pressKey(map, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(placed->count(), 2);
+  EXPECT_EQ(pixelsDifferingFrom(child<QWidget>("Image2"), model().Image2(), 1), 0);
+
+  auto* edit = child<QLineEdit>("Edit1");
+  edit->setFocus();
+  edit->end(false);
+  QApplication::processEvents();
+  QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("あ"));
+  QApplication::sendEvent(edit, &typed);
+  ASSERT_EQ(edit->text(), QString::fromUtf8("テストワールドあ"));
+  pressKey(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), QString::fromUtf8("テストワールド"));
+  EXPECT_EQ(model().Edit1(), world::kDefaultWorldName);
+  EXPECT_EQ(placed->count(), 2);
+}
+
+// Closing a modified world asks in the system's Yes / No / Cancel box;
+// Cancel keeps the window open, No closes it.
+TEST_F(MainWindowTest, ClosingAModifiedWorldAsksWhetherToSaveIt) {
+  open(nullptr);  // real dialogs
+  chooseArea(kLinkGateArea);
+  placeAt({10, 10});
+  ASSERT_TRUE(model().isModified());
+  QString asked;
+  QMessageBox::StandardButtons offered;
+  auto closeAnswering = [&](QMessageBox::StandardButton answer) {
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      asked = box->text();
+      offered = box->standardButtons();
+      box->button(answer)->click();
+    });
+    closer.start();
+    const bool closed = window_->close();
+    closer.stop();
+    return closed;
+  };
+  EXPECT_FALSE(closeAnswering(QMessageBox::Cancel));
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(asked, QString::fromUtf8("ワールドは変更されています。保存しますか？"));
+  EXPECT_EQ(offered, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Form1"));
+  EXPECT_EQ(model().areaSlots().usedCount(), 1);
+  EXPECT_TRUE(closeAnswering(QMessageBox::No));
+  EXPECT_FALSE(window_->isVisible());
+}
+
+// A save file dropped on the window loads after the unsaved-work question;
+// a drag without one local file is not taken.
+TEST_F(MainWindowTest, DroppingASaveFileLoadsItAfterTheQuestion) {
+  const fs::path save = gameFolder_ / "usr" / "dropped.dat";
+  chooseArea(kLinkGateArea);
+  placeAt({10, 10});
+  chooseArea(kTownArea);
+  placeAt({200, 100});
+  dialogs_.saveAnswers.push_back(save);
+  clickAt(child<QPushButton>("Button2"), {10, 10});
+  ASSERT_TRUE(fs::exists(save));
+  clickAt(child<CanvasView>("Image2"), {200, 100});  // removes the town
+  ASSERT_EQ(model().areaSlots().usedCount(), 1);
+
+  auto drop = [&](QMimeData& data) {
+    const QPoint at(100, 100);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &dropped);
+    QApplication::processEvents();
+    return true;
+  };
+  QMimeData text;
+  text.setText(QStringLiteral("not a file"));
+  EXPECT_FALSE(drop(text));
+  QMimeData file;
+  file.setUrls({QUrl::fromLocalFile(fromPath(save))});
+  dialogs_.saveChoices.push_back(editor::SaveChoice::Cancel);
+  EXPECT_TRUE(drop(file));
+  EXPECT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(model().areaSlots().usedCount(), 1);
+  EXPECT_TRUE(drop(file));  // "don't save" this time
+  EXPECT_EQ(dialogs_.questions.size(), 2u);
+  EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 2);
+  EXPECT_FALSE(model().isModified());
+  EXPECT_TRUE(dialogs_.messages.empty());
+  fs::remove(save);
+}
+
+// The world map's context menu saves the map without the cursor outline:
+// after LOAD that is the rendered file, pixel for pixel.
+TEST_F(MainWindowTest, TheMapsContextMenuSavesTheLoadedMapAsTheRenderOfTheFile) {
+  const fs::path save = gameFolder_ / "usr" / "picture.dat";
+  const fs::path png = gameFolder_ / "usr" / "picture.png";
+  chooseArea(kLinkGateArea);
+  clickCheckMark(child<QListWidget>("CheckListBox1"), 1);
+  placeAt({300, 150});
+  chooseArea(kFieldArea);
+  placeAt({10, 10});
+  dialogs_.saveAnswers.push_back(save);
+  clickAt(child<QPushButton>("Button2"), {10, 10});
+  dialogs_.openAnswers.push_back(save);
+  clickAt(child<QPushButton>("Button1"), {10, 10});
+  ASSERT_EQ(model().areaSlots().usedCount(), 2);
+
+  auto* map = child<CanvasView>("Image2");
+  QString offered;
+  QTimer chooser;
+  chooser.setInterval(10);
+  QObject::connect(&chooser, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr || menu->actions().isEmpty()) return;
+    offered = menu->actions().front()->text();
+    // Chosen as by the keyboard: the item made current, then Return.
+    menu->setActiveAction(menu->actions().front());
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &enter);
+  });
+  chooser.start();
+  dialogs_.pictureAnswers.push_back(png);
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {40, 40},
+                               map->mapToGlobal(QPoint(40, 40)));
+  QApplication::sendEvent(map, &rightClick);
+  chooser.stop();
+  EXPECT_EQ(offered, QString::fromUtf8("ワールドマップを画像で保存…"));
+  ASSERT_TRUE(fs::exists(png));
+
+  const Result<canvas::Canvas> rendered = editor::RenderSaveFile(gameFolder_, save);
+  ASSERT_TRUE(rendered.ok());
+  const QImage picture = QImage(fromPath(png)).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(picture.size(), QSize(512, 256));
+  int differing = 0;
+  for (int y = 0; y < 256; ++y) {
+    for (int x = 0; x < 512; ++x) {
+      if (picture.pixel(x, y) != toQRgb(rendered->pixel(x, y))) ++differing;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  // On screen the same map carries the outline where the cursor is.
+  canvas::Canvas shown = *rendered;
+  editor::drawCursorOutline(shown, model().cursor());
+  EXPECT_EQ(pixelsDifferingFrom(map, shown, 1), 0);
+  fs::remove(save);
+  fs::remove(png);
 }
 
 }  // namespace

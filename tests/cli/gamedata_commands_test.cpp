@@ -61,8 +61,53 @@ TEST_F(GameDataCommands, CatalogueListsEveryEntryAsText) {
 TEST_F(GameDataCommands, CatalogueAsJson) {
   const json entries = json::parse(inGame({"catalogue", "--json"}).out);
   ASSERT_EQ(entries.size(), 200u);
-  EXPECT_EQ(entries[15], (json{{"index", 15}, {"name", "Sunset Harbor"}}));
+  EXPECT_EQ(entries[15]["index"], 15);
+  EXPECT_EQ(entries[15]["name"], "Sunset Harbor");
   EXPECT_EQ(entries[2]["name"], "ソラの門");
+}
+
+// Every entry carries its area's facts: what `objects` says of it, and the
+// kinds it can take with the reason for those it cannot.
+TEST_F(GameDataCommands, CatalogueAsJsonGivesEveryAreasFacts) {
+  const json entries = json::parse(inGame({"catalogue", "--json"}).out);
+  ASSERT_EQ(entries.size(), 200u);
+  std::vector<bool> described(200, false);
+  for (const auto& area : demo::demoAreas()) {
+    SCOPED_TRACE(area.utf8Name);
+    const json& entry = entries[static_cast<std::size_t>(area.areaNumber)];
+    described[static_cast<std::size_t>(area.areaNumber)] = true;
+    if (area.file != demo::DemoAreaFile::Valid) {
+      EXPECT_EQ(entry["status"], area.file == demo::DemoAreaFile::Missing ? "missing" : "refused");
+      EXPECT_TRUE(entry["width"].is_null());
+      EXPECT_EQ(entry["kinds"], (json{{"link-gate", false}, {"field", false}, {"town", false}}));
+      continue;
+    }
+    EXPECT_EQ(entry["status"], "ok");
+    const json objects =
+        json::parse(inGame({"objects", std::to_string(area.areaNumber), "--json"}).out);
+    for (const char* key : {"width", "height", "townsfolkSpots"})
+      EXPECT_EQ(entry[key], objects[key]) << key;
+    EXPECT_EQ(entry["dungeons"], objects["dungeons"].size());
+    EXPECT_EQ(entry["houses"], objects["houses"].size());
+    for (const char* key : {"church", "tower", "linkGate"})
+      EXPECT_EQ(entry[key], !objects[key].is_null()) << key;
+    const bool linkGate = area.linkGate && area.dungeons > 0;
+    EXPECT_EQ(entry["kinds"],
+              (json{{"link-gate", linkGate}, {"field", true}, {"town", area.canBeTown()}}));
+    EXPECT_EQ(entry["whyNot"].contains("link-gate"), !linkGate);
+    EXPECT_EQ(entry["whyNot"].contains("town"), !area.canBeTown());
+    if (!area.church && area.houses >= 3) {
+      EXPECT_EQ(entry["whyNot"]["town"], "no church");
+    }
+    if (area.church && area.houses < 3) {
+      EXPECT_EQ(entry["whyNot"]["town"], "fewer than 3 houses");
+    }
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!described[i]) {
+      EXPECT_EQ(entries[i]["status"], "empty-name") << i;
+    }
+  }
 }
 
 TEST_F(GameDataCommands, ObjectsOfEachDemoAreaMatchItsDescription) {

@@ -35,6 +35,12 @@ class FakeDialogs : public Dialogs {
   std::vector<fs::path> openFolders;
   std::vector<fs::path> saveFolders;
   std::vector<std::string> saveNames;
+  // The unsaved-work question: what was asked, and the answers to give (an
+  // unscripted question is answered "don't save", as a window without the
+  // question behaves).
+  std::vector<std::string> questions;
+  std::deque<SaveChoice> saveChoices;
+  std::deque<std::optional<fs::path>> pictureAnswers;
 
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
   std::optional<fs::path> chooseFolder() override { return next(folderAnswers); }
@@ -47,6 +53,16 @@ class FakeDialogs : public Dialogs {
     saveFolders.push_back(initialFolder);
     saveNames.emplace_back(defaultName);
     return next(saveAnswers);
+  }
+  SaveChoice askSaveChanges(std::string_view question) override {
+    questions.emplace_back(question);
+    if (saveChoices.empty()) return SaveChoice::DontSave;
+    const SaveChoice choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+  }
+  std::optional<fs::path> choosePictureFile(std::string_view) override {
+    return next(pictureAnswers);
   }
 
  private:

@@ -1,4 +1,4 @@
-#include "cli/png_writer.h"
+#include "canvas/png_image.h"
 
 #include <cstddef>
 #include <limits>
@@ -7,7 +7,7 @@
 #define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
 
-namespace ws::cli {
+namespace ws::canvas {
 
 namespace {
 
@@ -21,7 +21,7 @@ void appendBytes(void* context, void* data, int size) {
 
 }  // namespace
 
-std::vector<std::uint8_t> encodePng(const canvas::Canvas& canvas, int scale) {
+std::vector<std::uint8_t> encodePng(const Canvas& canvas, int scale) {
   if (canvas.width() <= 0 || canvas.height() <= 0 || scale < 1) return {};
   const long long width = static_cast<long long>(canvas.width()) * scale;
   const long long height = static_cast<long long>(canvas.height()) * scale;
@@ -34,8 +34,7 @@ std::vector<std::uint8_t> encodePng(const canvas::Canvas& canvas, int scale) {
   for (long long y = 0; y < height; ++y) {
     for (long long x = 0; x < width; ++x) {
       // Colours are 0x00BBGGRR.
-      const canvas::Colour colour =
-          canvas.pixel(static_cast<int>(x / scale), static_cast<int>(y / scale));
+      const Colour colour = canvas.pixel(static_cast<int>(x / scale), static_cast<int>(y / scale));
       const std::size_t at =
           static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * kChannels;
       rgb[at] = static_cast<std::uint8_t>(colour & 0xFFu);
@@ -51,4 +50,4 @@ std::vector<std::uint8_t> encodePng(const canvas::Canvas& canvas, int scale) {
   return png;
 }
 
-}  // namespace ws::cli
+}  // namespace ws::canvas

@@ -1,0 +1,107 @@
+// What the editor does beyond its handlers: undo and redo, the question
+// before unsaved work is set aside, opening a save by file, the catalogue's
+// area hints and the world map as a picture.
+#include <utility>
+
+#include "canvas/png_image.h"
+#include "editor/area_hint.h"
+#include "editor/editor_messages.h"
+#include "editor/editor_model.h"
+#include "editor/world_map.h"
+#include "gamedata/area_facts.h"
+#include "platform/file_io.h"
+
+namespace ws::editor {
+
+WorldState EditorModel::currentWorld() const {
+  WorldState state;
+  state.slots = areaSlots_;
+  state.placedAreas = listBox2_.items;
+  state.kinds = radioButtons_;
+  state.map = PackedPixels(worldPictureCanvas());
+  return state;
+}
+
+void EditorModel::recordStep() {
+  history_.record(currentWorld());
+  modified_ = true;
+}
+
+void EditorModel::showWorld(const WorldState& state) {
+  areaSlots_ = state.slots;
+  listBox2_.items = state.placedAreas;
+  listBox2_.selected = -1;
+  state.map.unpackInto(image2_);
+  drawCursor();
+  // The kind selected after that step, with its handler when it changes, so
+  // that the shown object list and the markers follow the kind.
+  selectKind(state.kinds.selected);
+  radioButtons_.enabled = state.kinds.enabled;
+}
+
+void EditorModel::undo() {
+  if (!history_.canUndo()) return;
+  showWorld(history_.undo());
+  modified_ = true;
+}
+
+void EditorModel::redo() {
+  if (!history_.canRedo()) return;
+  showWorld(history_.redo());
+  modified_ = true;
+}
+
+bool EditorModel::FormCloseQuery() {
+  if (!modified_) return true;
+  switch (dialogs_.askSaveChanges(kSaveChangesQuestion)) {
+    case SaveChoice::Save:
+      return saveWorld();
+    case SaveChoice::DontSave:
+      return true;
+    case SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool EditorModel::openFile(const std::filesystem::path& path) {
+  if (!FormCloseQuery()) return false;
+  return loadFile(path);
+}
+
+const std::string& EditorModel::areaHint(int index) {
+  static const std::string kNoHint;
+  if (index < 0 || index >= listBox1_.count()) return kNoHint;
+  const auto at = static_cast<std::size_t>(index);
+  if (hints_.size() != listBox1_.items.size()) {
+    hints_.assign(listBox1_.items.size(), std::string());
+    hintKnown_.assign(listBox1_.items.size(), false);
+  }
+  if (!hintKnown_[at]) {
+    hints_[at] = areaHintText(gamedata::ReadAreaFacts(gameFolder_, listBox1_.item(index)));
+    hintKnown_[at] = true;
+  }
+  return hints_[at];
+}
+
+canvas::Canvas EditorModel::worldPictureCanvas() const {
+  canvas::Canvas picture = image2_;
+  // The outline is drawn by inverting: drawing it once more takes it away.
+  if (windowSetUp_) drawCursorOutline(picture, cursor_);
+  return picture;
+}
+
+bool EditorModel::saveWorldPicture() {
+  const std::optional<std::filesystem::path> path =
+      dialogs_.choosePictureFile(kDefaultPictureFileName);
+  if (!path) return false;
+  const std::vector<std::uint8_t> png = canvas::encodePng(worldPictureCanvas());
+  const Status written = platform::writeFileAtomic(*path, png);
+  if (!written) {
+    dialogs_.showMessage(written.error().message);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ws::editor

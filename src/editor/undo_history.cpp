@@ -1,0 +1,75 @@
+#include "editor/undo_history.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+#include <utility>
+
+namespace ws::editor {
+
+PackedPixels::PackedPixels(const canvas::Canvas& canvas) {
+  const std::span<const canvas::Colour> pixels = canvas.pixels();
+  const canvas::Colour* at = pixels.data();
+  const canvas::Colour* const end = at + pixels.size();
+  while (at != end) {
+    const canvas::Colour* runEnd = at + 1;
+    while (runEnd != end && *runEnd == *at)
+      ++runEnd;
+    runs_.push_back(Run{static_cast<std::uint32_t>(runEnd - at), *at});
+    at = runEnd;
+  }
+  runs_.shrink_to_fit();
+}
+
+void PackedPixels::unpackInto(canvas::Canvas& canvas) const {
+  const std::span<canvas::Colour> pixels = canvas.mutablePixels();
+  auto at = pixels.begin();
+  for (const Run& run : runs_) {
+    const auto length = std::min<std::ptrdiff_t>(run.length, pixels.end() - at);
+    at = std::fill_n(at, length, run.colour);
+  }
+}
+
+std::size_t WorldState::byteSize() const {
+  std::size_t bytes = sizeof(WorldState) + map.byteSize();
+  for (const std::string& item : placedAreas)
+    bytes += sizeof(std::string) + item.capacity();
+  return bytes;
+}
+
+void UndoHistory::reset(WorldState initial) {
+  states_.clear();
+  states_.push_back(std::move(initial));
+  current_ = 0;
+}
+
+void UndoHistory::record(WorldState after) {
+  ++recordCount_;
+  if (states_.empty()) {
+    reset(std::move(after));
+    return;
+  }
+  states_.erase(states_.begin() + static_cast<std::ptrdiff_t>(current_) + 1, states_.end());
+  states_.push_back(std::move(after));
+  if (states_.size() > kStepLimit + 1) states_.pop_front();
+  current_ = states_.size() - 1;
+}
+
+const WorldState& UndoHistory::undo() {
+  if (canUndo()) --current_;
+  return states_[current_];
+}
+
+const WorldState& UndoHistory::redo() {
+  if (canRedo()) ++current_;
+  return states_[current_];
+}
+
+std::size_t UndoHistory::byteSize() const {
+  std::size_t bytes = 0;
+  for (const WorldState& state : states_)
+    bytes += state.byteSize();
+  return bytes;
+}
+
+}  // namespace ws::editor

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "canvas/canvas.h"
+#include "editor/controls.h"
+#include "world/area_slot.h"
+
+namespace ws::editor {
+
+// A canvas's pixels packed as runs of one colour. The world map is mostly
+// black and its areas are drawn in a handful of colours, so a 512 x 256 map
+// (512 KB unpacked) packs into a few kilobytes to a few tens of kilobytes.
+class PackedPixels {
+ public:
+  PackedPixels() = default;
+  explicit PackedPixels(const canvas::Canvas& canvas);
+
+  // Writes the pixels back into a canvas of the same size; pen, brush and
+  // copy mode stay as they are.
+  void unpackInto(canvas::Canvas& canvas) const;
+  std::size_t byteSize() const { return runs_.size() * sizeof(Run); }
+
+ private:
+  struct Run {
+    std::uint32_t length = 0;
+    canvas::Colour colour = 0;
+  };
+  std::vector<Run> runs_;
+};
+
+// The world as one step leaves it: what undo and redo bring back. The
+// catalogue choice, the preview, the check lists and the cursor are the
+// user's and are not part of it.
+struct WorldState {
+  world::AreaSlotTable slots;
+  std::vector<std::string> placedAreas;  // the items of ListBox2
+  RadioGroup kinds;                      // selection and availability
+  PackedPixels map;                      // the world map without the cursor outline
+
+  std::size_t byteSize() const;
+};
+
+// The worlds after each step, oldest first, and which one is shown. A new
+// step drops the steps that were undone; beyond kStepLimit steps the oldest
+// world is forgotten.
+class UndoHistory {
+ public:
+  static constexpr std::size_t kStepLimit = 100;
+
+  // Starts over from `initial`, with nothing to undo or redo.
+  void reset(WorldState initial);
+  // Records the world after a new step.
+  void record(WorldState after);
+
+  bool canUndo() const { return current_ > 0; }
+  bool canRedo() const { return current_ + 1 < states_.size(); }
+  // The world to show after one step back or forward; call only when
+  // canUndo() or canRedo().
+  const WorldState& undo();
+  const WorldState& redo();
+
+  // Steps that can be undone from the newest world.
+  std::size_t stepCount() const { return states_.empty() ? 0 : states_.size() - 1; }
+  // Every step recorded since start-up, forgotten ones included.
+  std::uint64_t recordCount() const { return recordCount_; }
+  // Memory held by the recorded worlds, in bytes.
+  std::size_t byteSize() const;
+
+ private:
+  std::deque<WorldState> states_;
+  std::size_t current_ = 0;
+  std::uint64_t recordCount_ = 0;
+};
+
+}  // namespace ws::editor
