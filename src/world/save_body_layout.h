@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "codec/save_container.h"
-
 #include "world/area_header_record.h"
 
 namespace ws::world {
