@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStandardPaths>
-#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -106,7 +105,8 @@ int main(int argc, char** argv) {
   window.show();
   if (!parser.positionalArguments().isEmpty()) {
     const std::filesystem::path save = ws::app::toPath(parser.positionalArguments().front());
-    QTimer::singleShot(0, &window, [&window, save] { window.openFile(save); });
+    // Once the event loop runs, so that its dialogs open over the shown window.
+    window.openFileSoon(save);
   }
   return QApplication::exec();
 }

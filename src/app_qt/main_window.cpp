@@ -21,7 +21,6 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
-#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
@@ -346,7 +345,16 @@ void TForm1::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // The question and LOAD's messages are modal: they wait until the drop
   // has finished.
-  QTimer::singleShot(0, this, [this, path = *file] { openFile(path); });
+  openFileSoon(*file);
+}
+
+void TForm1::openFileSoon(const std::filesystem::path& path) {
+  QMetaObject::invokeMethod(this, "openFileNamed", Qt::QueuedConnection,
+                            Q_ARG(QString, fromPath(path)));
+}
+
+void TForm1::openFileNamed(const QString& path) {
+  openFile(toPath(path));
 }
 
 bool TForm1::FormCreate() {

@@ -34,7 +34,7 @@ Result<AreaSize> AreaSizeOf(const AreaMapFile& file) {
 }
 
 Result<AreaSize> DrawAreaMap(const AreaMapFile& file, canvas::Canvas& preview, int x0, int y0) {
-  const Result<AreaSize> size = AreaSizeOf(file);
+  Result<AreaSize> size = AreaSizeOf(file);
   if (!size) return size;
   const int width = size->width;
   const int height = size->height;

@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 #include "platform/text.h"
 
@@ -101,7 +102,8 @@ fs::path temporaryPathFor(const fs::path& file) {
       while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
         --cut;
     } else {
-      const auto unit = static_cast<std::uint32_t>(name[cut]);
+      const auto unit =
+          static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Char>>(name[cut]));
       if (cut > 0 && unit >= 0xDC00 && unit <= 0xDFFF) --cut;
     }
     name.resize(cut);
