@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
@@ -26,6 +27,15 @@ std::string quoteAsGiven(std::string_view utf8) {
     quoted += c == kQuoteMark ? '?' : c;
   quoted += kQuoteMark;
   return quoted;
+}
+
+Result<int> areaNamed(const gamedata::AreaCatalogue& catalogue, std::string_view utf8Name) {
+  const auto cp932 = platform::utf8ToCp932(utf8Name);
+  if (cp932 && !cp932->empty()) {
+    const auto found = std::find(catalogue.begin(), catalogue.end(), *cp932);
+    if (found != catalogue.end()) return static_cast<int>(found - catalogue.begin());
+  }
+  return Error{"no area named " + quoteAsGiven(utf8Name) + " in the catalogue"};
 }
 
 int reportError(const Error& error) {

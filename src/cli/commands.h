@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gamedata/area_catalogue.h"
 #include "platform/result.h"
 
 namespace CLI {
@@ -35,6 +36,10 @@ int reportError(const Error& error);
 // Text the user typed (UTF-8), quoted into a CP932 message so that it is
 // printed unchanged: a name that CP932 cannot spell would come out garbled.
 std::string quoteAsGiven(std::string_view utf8);
+
+// The catalogue entry named `utf8Name` (UTF-8), spelt as the catalogue
+// spells it; the error quotes the name as the user gave it.
+Result<int> areaNamed(const gamedata::AreaCatalogue& catalogue, std::string_view utf8Name);
 
 // An input file, read whole when it is a regular file of at most `ceiling`
 // bytes; otherwise an Error that names it and says why.

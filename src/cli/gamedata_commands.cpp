@@ -56,13 +56,7 @@ Result<int> findArea(const gamedata::AreaCatalogue& catalogue, const std::string
     return Error{"no area " + area + " in the catalogue (0 to " +
                  std::to_string(catalogue.size() - 1) + ")"};
   }
-  const auto cp932 = platform::utf8ToCp932(area);
-  if (cp932 && !cp932->empty()) {
-    for (std::size_t i = 0; i < catalogue.size(); ++i) {
-      if (catalogue[i] == *cp932) return static_cast<int>(i);
-    }
-  }
-  return Error{"no area named " + quoteAsGiven(area) + " in the catalogue"};
+  return areaNamed(catalogue, area);
 }
 
 // The chosen area and its map file, read whole.

@@ -33,14 +33,7 @@ Result<int> areaOf(const json& value, const gamedata::AreaCatalogue& catalogue) 
     }
     return Error{"no area " + std::to_string(number) + " in the catalogue"};
   }
-  if (value.is_string()) {
-    const auto name = platform::utf8ToCp932(value.get<std::string>());
-    if (name && !name->empty()) {
-      const auto found = std::find(catalogue.begin(), catalogue.end(), *name);
-      if (found != catalogue.end()) return static_cast<int>(found - catalogue.begin());
-    }
-    return Error{"no area named " + quoteAsGiven(value.get<std::string>()) + " in the catalogue"};
-  }
+  if (value.is_string()) return areaNamed(catalogue, value.get<std::string>());
   return Error{"\"area\" must be a catalogue index or name"};
 }
 
