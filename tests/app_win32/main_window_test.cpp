@@ -30,6 +30,7 @@
 #include "editor/window_texts.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
+#include "world/save_body_layout.h"
 #include "world/world_messages.h"
 
 namespace ws::app {
@@ -394,7 +395,7 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptionsAndFont
       {"ListBox1", "Form1", kListBox1Place, true, ""},
       {"ListBox2", "Form1", kListBox2Place, true, ""},
       {"Label2", "Form1", kLabel2Place, true, kLabel2Caption},
-      {"Edit1", "Form1", kEdit1Place, true, kDefaultWorldName},
+      {"Edit1", "Form1", kEdit1Place, true, world::kDefaultWorldName},
       {"Button1", "Form1", kButton1Place, true, kButton1Caption},
       {"Button2", "Form1", kButton2Place, true, kButton2Caption},
   };
@@ -580,7 +581,7 @@ TEST_F(MainWindowTest, NameFieldTakesAtMostThirtyOneCp932Bytes) {
     perform({Step::Type, 0x3042});
   EXPECT_EQ(model().Edit1().size(), 30u);
   EXPECT_EQ(textOf(control("Edit1")),
-            toWide(editor::kDefaultWorldName) + std::wstring(8, L'\u3042'));
+            toWide(world::kDefaultWorldName) + std::wstring(8, L'\u3042'));
 }
 
 // --- The system's dialogs, answered from a timer inside their modal loops.
