@@ -4,6 +4,7 @@
 
 #include "app_win32/main_window.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 #include <gtest/gtest.h>
@@ -864,6 +865,36 @@ TEST_F(MainWindowTest, ClosingAModifiedWorldAsksAndStaysOpenUnlessItWasSaved) {
   EXPECT_EQ(dialogs_.questions[0], dialogs_.questions[2]);
   EXPECT_FALSE(fileBytes(folder.path() / "closed.dat").empty());
   EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+// The text the catalogue's tooltip holds now.
+std::wstring hintShown(HWND hint, HWND form, HWND list) {
+  std::vector<wchar_t> text(4096, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = form;
+  tool.uId = reinterpret_cast<UINT_PTR>(list);
+  tool.lpszText = text.data();
+  SendMessageW(hint, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  return text.data();
+}
+
+TEST_F(MainWindowTest, TheCatalogueHintFollowsTheItemUnderTheMouse) {
+  HWND list = control("ListBox1");
+  HWND hint = control("ListBox1Hint");
+  ASSERT_NE(hint, nullptr);
+  editor::EditorModel reference(dialogs_, {gameFolder_});
+  ASSERT_TRUE(reference.FormCreate());
+  for (const int item : {kTownArea, kLinkGateArea, kBrokenArea}) {
+    SCOPED_TRACE(item);
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(item), 0);
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+    SendMessageW(list, WM_MOUSEMOVE, 0, pointParam(rect.left + 10, rect.top + 2));
+    const std::wstring expected = toWide(reference.areaHint(item));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(hintShown(hint, window_->handle(), list), expected);
+  }
 }
 
 // The HDROP the shell hands over for files dropped on a window.
