@@ -132,7 +132,7 @@ HFONT createWindowFont() {
 void TForm1::registerClasses(HINSTANCE instance) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;  // the tab classes hold the tooltip
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;  // the tooltip is one of these
   InitCommonControlsEx(&controls);
 
   WNDCLASSEXW windowClass{};
@@ -368,10 +368,15 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (quitOnDestroy_) PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {
-      // Closed by the user: the handle is gone before the object is.
+      // Closed by the user: the handles are gone before the object is, and
+      // the canvases let go of theirs now, before the system reuses them.
       const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
       SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
       window_ = nullptr;
+      image1_.reset();
+      image2_.reset();
+      controls_.clear();
+      listBox1Hint_ = nullptr;
       return result;
     }
     default:
