@@ -768,6 +768,57 @@ TEST_F(MainWindowTest, TheSaveDialogStartsInUsrProposesTheNameAndAsksBeforeRepla
   fs::remove(chosen);
 }
 
+TEST_F(MainWindowTest, TheSaveQuestionIsAYesNoCancelBoxModalToTheWindow) {
+  Win32Dialogs system;
+  system.setOwner(window_->handle());
+  const std::string question =
+      "\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81\x48";  // "保存しますか？"
+  const std::pair<int, editor::SaveChoice> answers[] = {
+      {IDYES, editor::SaveChoice::Save},
+      {IDNO, editor::SaveChoice::DontSave},
+      {IDCANCEL, editor::SaveChoice::Cancel},
+  };
+  for (const auto& [button, choice] : answers) {
+    SCOPED_TRACE(button);
+    std::wstring shown;
+    HWND owner = nullptr;
+    DialogScript script;
+    script.answer = [&](HWND box) {
+      shown = staticTexts(box);
+      owner = GetWindow(box, GW_OWNER);
+      PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+      return true;
+    };
+    editor::SaveChoice answered = editor::SaveChoice::Save;
+    ASSERT_TRUE(answerNextDialog(script, [&] { answered = system.askSaveChanges(question); }));
+    EXPECT_EQ(answered, choice);
+    EXPECT_EQ(shown, toWide(question));
+    EXPECT_EQ(owner, window_->handle());
+  }
+}
+
+TEST_F(MainWindowTest, ThePictureDialogProposesThePngNameAndAddsTheExtension) {
+  Win32Dialogs system;
+  system.setOwner(window_->handle());
+  const std::wstring typed = L"map";  // no extension
+  std::wstring title;
+  std::wstring proposed;
+  DialogScript script;
+  script.answer = [&](HWND dialog) {
+    title = textOf(dialog);
+    proposed = textOf(fileNameField(dialog));
+    SetWindowTextW(fileNameField(dialog), typed.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  };
+  std::optional<fs::path> chosen;
+  ASSERT_TRUE(answerNextDialog(script, [&] { chosen = system.choosePictureFile("world.png"); }));
+  EXPECT_EQ(title, kPictureDialogTitle);
+  EXPECT_EQ(proposed, L"world.png");
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->filename(), fs::path("map.png"));
+}
+
 // --- Undo and redo, unsaved work, dropped files and the world map's menu.
 
 // Ctrl (and Shift) held with `key` pressed in `target`, through the message
