@@ -1,11 +1,13 @@
 // The editor on Windows: one window on the host game's folder.
 //
-//   worldsmith [--game-dir DIR] [--demo]
+//   worldsmith [--game-dir DIR] [--demo] [SAVE]
 //
 // --game-dir names the game folder (else %WORLDSMITH_GAME_DIR%, else the
 // registry, else the editor asks). --demo writes the built-in demo game into
 // %LOCALAPPDATA%\worldsmith\demo-game when it is not there yet and starts on
-// it.
+// it. SAVE, a save file, is loaded once the window is up, as LOAD loads the
+// file chosen in its dialog; "Open with" and a file dropped on the
+// program's icon start it so.
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -30,9 +32,10 @@ constexpr int kExitBadInput = 1;
 constexpr int kExitUsage = 2;
 
 constexpr wchar_t kUsage[] =
-    L"worldsmith [--game-dir DIR] [--demo]\n\n"
+    L"worldsmith [--game-dir DIR] [--demo] [SAVE]\n\n"
     L"--game-dir DIR  the game folder (else %WORLDSMITH_GAME_DIR%, else the registry)\n"
-    L"--demo          start on the demo game, written below %LOCALAPPDATA% first";
+    L"--demo          start on the demo game, written below %LOCALAPPDATA% first\n"
+    L"SAVE            a save file to load";
 
 void tell(const std::wstring& text) {
   MessageBoxW(nullptr, text.c_str(), ws::app::kMessageTitle, MB_OK);
@@ -70,6 +73,7 @@ std::optional<std::filesystem::path> prepareDemoGame() {
 struct Options {
   ws::editor::EditorOptions editor;
   bool demo = false;
+  std::optional<std::filesystem::path> save;
 };
 
 // Nothing after a usage error, which has been shown.
@@ -92,6 +96,8 @@ std::optional<Options> parseOptions() {
     } else if (word == L"--help" || word == L"-h" || word == L"/?") {
       tell(kUsage);
       return std::nullopt;
+    } else if (!word.empty() && word[0] != L'-' && !options.save) {
+      options.save = std::filesystem::path(word);
     } else {
       tell(L"worldsmith: unknown argument " + word + L"\n\n" + kUsage);
       return std::nullopt;
@@ -124,6 +130,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     window.FormCreate();
     ShowWindow(window.handle(), showCommand);
     UpdateWindow(window.handle());
+    if (options->save) window.openFileLater(*options->save);
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -1,10 +1,14 @@
 #include "app_win32/main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "app_win32/check_list.h"
@@ -42,6 +46,19 @@ enum ControlId : int {
 };
 
 constexpr UINT_PTR kListBox1SubclassId = 1;
+
+// Posted to run openFileLater's file once the message loop takes it.
+constexpr UINT kOpenFileMessage = WM_APP + 1;
+// The world map's context menu: its one command.
+constexpr UINT kSaveWorldPictureCommand = 1;
+// The hint's width before its lines wrap; its own line breaks always break.
+constexpr int kHintWidth = 480;
+
+// A popup menu destroyed when it goes out of scope.
+struct MenuDestroyer {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using PopupMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
 // The list box styles: single selection, notifications, a vertical bar.
 constexpr DWORD kListStyle = WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
@@ -115,7 +132,7 @@ HFONT createWindowFont() {
 void TForm1::registerClasses(HINSTANCE instance) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES;
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;  // the tooltip is one of these
   InitCommonControlsEx(&controls);
 
   WNDCLASSEXW windowClass{};
@@ -145,6 +162,8 @@ TForm1::TForm1(editor::EditorOptions options, editor::Dialogs* dialogs) {
                   place.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (ownDialogs_) ownDialogs_->setOwner(window_);
   createControls();
+  // Save files dropped from the shell arrive as WM_DROPFILES.
+  DragAcceptFiles(window_, TRUE);
   showModel();
 }
 
@@ -179,6 +198,7 @@ void TForm1::createControls() {
                              window_, kListBox1Id, kListBox1Place);
   SetWindowSubclass(listBox1, &TForm1::listBox1Proc, kListBox1SubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
+  createAreaHint(listBox1);
 
   HWND scrollBox1 = addControl("ScrollBox1", kScrollBoxClass, "",
                                WS_HSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | group,
@@ -251,9 +271,49 @@ HWND TForm1::control(std::string_view name) const {
   return nullptr;
 }
 
+// The whole catalogue is one tool of the tooltip; its text follows the item
+// under the mouse (onListBox1MouseMove).
+void TForm1::createAreaHint(HWND listBox1) {
+  listBox1Hint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+  if (listBox1Hint_ == nullptr) return;
+  SendMessageW(listBox1Hint_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(listBox1);
+  tool.lpszText = hintText_.data();
+  SendMessageW(listBox1Hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // With a width set, the hint's line breaks show as breaks.
+  SendMessageW(listBox1Hint_, TTM_SETMAXTIPWIDTH, 0, kHintWidth);
+  controls_.push_back({"ListBox1Hint", listBox1Hint_});
+}
+
 bool TForm1::preTranslateMessage(MSG& message) {
-  // Keyboard shortcuts of the window's own belong before this.
+  // Undo and redo, wherever the focus is in this window except the name
+  // field, whose own Ctrl+Z undoes its typing.
+  if (message.message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+      (message.hwnd == window_ || IsChild(window_, message.hwnd)) &&
+      message.hwnd != control("Edit1")) {
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if (message.wParam == 'Z' && !shift) {
+      run([this] { model_->undo(); });
+      return true;
+    }
+    if (message.wParam == 'Y' || (message.wParam == 'Z' && shift)) {
+      run([this] { model_->redo(); });
+      return true;
+    }
+  }
   return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+void TForm1::openFileLater(std::filesystem::path path) {
+  fileToOpen_ = std::move(path);
+  PostMessageW(window_, kOpenFileMessage, 0, 0);
 }
 
 bool TForm1::FormCreate() {
@@ -289,9 +349,36 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       drawCheckListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
+    case WM_CLOSE:
+      onClose();
+      return 0;
+    case WM_DROPFILES:
+      onDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_CONTEXTMENU:
+      onContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+      return 0;
+    case kOpenFileMessage:
+      if (fileToOpen_) {
+        const std::filesystem::path path = *std::exchange(fileToOpen_, std::nullopt);
+        run([this, &path] { model_->openFile(path); });
+      }
+      return 0;
     case WM_DESTROY:
       if (quitOnDestroy_) PostQuitMessage(0);
       return 0;
+    case WM_NCDESTROY: {
+      // Closed by the user: the handles are gone before the object is, and
+      // the canvases let go of theirs now, before the system reuses them.
+      const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
+      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      image1_.reset();
+      image2_.reset();
+      controls_.clear();
+      listBox1Hint_ = nullptr;
+      return result;
+    }
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
   }
@@ -350,6 +437,54 @@ void TForm1::onCommand(int id, int code) {
   }
 }
 
+// Closing asks first while the world is modified; Cancel, or a SAVE that
+// did not happen, keeps the window open.
+void TForm1::onClose() {
+  bool closes = false;
+  run([this, &closes] { closes = model_->FormCloseQuery(); });
+  if (closes) DestroyWindow(window_);
+}
+
+// One dropped file is a save to open; several are no choice and open none.
+void TForm1::onDropFiles(HDROP drop) {
+  std::optional<std::filesystem::path> dropped;
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+    std::wstring name(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    name.resize(DragQueryFileW(drop, 0, name.data(), static_cast<UINT>(name.size())));
+    if (!name.empty()) dropped = std::filesystem::path(name);
+  }
+  DragFinish(drop);
+  // The shell waits for the drop to finish; the question comes after.
+  if (dropped) openFileLater(std::move(*dropped));
+}
+
+// The world map's menu: "save the world map as a picture". From the
+// keyboard (no mouse position) it opens at the map's visible corner.
+// The message climbs from the map through the scroll box; some systems name
+// the scroll box as the window clicked by then, so the point decides.
+void TForm1::onContextMenu(HWND clicked, LPARAM position) {
+  HWND map = image2_->handle();
+  if (clicked != map && clicked != control("ScrollBox1")) return;
+  POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (position == -1) {
+    at = {0, 0};
+    ClientToScreen(control("ScrollBox1"), &at);
+  } else {
+    RECT shown{};
+    GetWindowRect(map, &shown);
+    if (!PtInRect(&shown, at)) return;
+  }
+  const PopupMenu menu(CreatePopupMenu());
+  if (!menu) return;
+  AppendMenuW(menu.get(), MF_STRING, kSaveWorldPictureCommand,
+              toWide(editor::kSaveWorldPictureCaption).c_str());
+  const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                     at.x, at.y, 0, window_, nullptr);
+  if (chosen == static_cast<BOOL>(kSaveWorldPictureCommand)) {
+    run([this] { model_->saveWorldPicture(); });
+  }
+}
+
 void TForm1::onNotify(const NMHDR& header) {
   if (showing_) return;
   const auto id = static_cast<int>(header.idFrom);
@@ -381,6 +516,9 @@ LRESULT CALLBACK TForm1::listBox1Proc(HWND list, UINT message, WPARAM wParam, LP
       form->onListBox1Released();
       return result;
     }
+    case WM_MOUSEMOVE:
+      form->onListBox1MouseMove(lParam);
+      break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(list, &TForm1::listBox1Proc, kListBox1SubclassId);
       break;
@@ -396,6 +534,25 @@ void TForm1::onListBox1Pressed(LPARAM position) {
   listBox1ItemAtPress_ = HIWORD(hit) == 0 ? LOWORD(hit) : -1;
   listBox1SelectionAtPress_ = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
   listBox1ChoseDuringClick_ = false;
+}
+
+// A new item under the mouse gets its own hint: the old one goes, and the
+// tooltip shows the new text after its usual delay.
+void TForm1::onListBox1MouseMove(LPARAM position) {
+  if (listBox1Hint_ == nullptr) return;
+  const LRESULT hit = SendMessageW(control("ListBox1"), LB_ITEMFROMPOINT, 0, position);
+  const int item = HIWORD(hit) == 0 ? LOWORD(hit) : -1;
+  if (item == hintedItem_) return;
+  hintedItem_ = item;
+  // An empty text shows no tooltip: outside the items there is none.
+  hintText_ = item < 0 ? std::wstring() : toWide(model_->areaHint(item));
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control("ListBox1"));
+  tool.lpszText = hintText_.data();
+  SendMessageW(listBox1Hint_, TTM_POP, 0, 0);
+  SendMessageW(listBox1Hint_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TForm1::onListBox1Released() {

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,9 +43,15 @@ class TForm1 {
   const editor::EditorModel& model() const { return *model_; }
 
   // The keyboard handling the message loop gives the window before
-  // dispatching: moving the focus with Tab and the arrows among the
+  // dispatching: Ctrl+Z (undo), Ctrl+Y and Ctrl+Shift+Z (redo) outside the
+  // name field, then moving the focus with Tab and the arrows among the
   // controls. True when the message was used up.
   bool preTranslateMessage(MSG& message);
+
+  // Opens the save file `path` (the question first, then LOAD) once the
+  // message loop runs: the question and LOAD's messages are modal boxes,
+  // which must not open inside start-up or a drop.
+  void openFileLater(std::filesystem::path path);
 
   // Makes closing this window end the thread's message loop.
   void quitWhenDestroyed() { quitOnDestroy_ = true; }
@@ -70,6 +78,11 @@ class TForm1 {
   void onListBox1Pressed(LPARAM position);
   void onListBox1Released();
   void onWorldNameEdited();
+  void onClose();
+  void onDropFiles(HDROP drop);
+  void onContextMenu(HWND clicked, LPARAM position);
+  void onListBox1MouseMove(LPARAM position);
+  void createAreaHint(HWND listBox1);
 
   // Runs one model handler, then shows the model.
   template <typename Handler>
@@ -84,6 +97,12 @@ class TForm1 {
   std::vector<NamedControl> controls_;
   std::unique_ptr<CanvasView> image1_;
   std::unique_ptr<CanvasView> image2_;
+  // The tooltip that shows the hint of the catalogue item under the mouse.
+  HWND listBox1Hint_ = nullptr;
+  int hintedItem_ = -1;
+  std::wstring hintText_;
+  // The file openFileLater will open.
+  std::optional<std::filesystem::path> fileToOpen_;
 
   // True while showModel changes controls: their notifications then are the
   // window's own doing, not the user's.

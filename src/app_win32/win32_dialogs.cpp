@@ -25,9 +25,17 @@ int CALLBACK startInCurrentFolder(HWND dialog, UINT message, LPARAM, LPARAM) {
   return 0;
 }
 
+// A file type for a dialog's type box: its pairs of description and
+// pattern, each ended by a null, and the extension added to a name without
+// one; nullptr for all files.
+struct FileType {
+  const wchar_t* filter = nullptr;
+  const wchar_t* extension = nullptr;
+};
+
 std::optional<std::filesystem::path> runFileDialog(HWND owner, const std::filesystem::path& folder,
                                                    std::wstring proposed, const wchar_t* title,
-                                                   DWORD flags, bool save) {
+                                                   DWORD flags, bool save, FileType type = {}) {
   std::vector<wchar_t> file(kPathCapacity, L'\0');
   proposed.copy(file.data(), file.size() - 1);
   // Always given: some dialogs otherwise open where the last one was left.
@@ -39,6 +47,8 @@ std::optional<std::filesystem::path> runFileDialog(HWND owner, const std::filesy
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
   dialog.lpstrTitle = title;
+  dialog.lpstrFilter = type.filter;
+  dialog.lpstrDefExt = type.extension;
   // OFN_NOCHANGEDIR: the dialog leaves the process's current folder alone.
   dialog.Flags = flags | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
@@ -78,6 +88,25 @@ std::optional<std::filesystem::path> Win32Dialogs::chooseSaveFile(
   // Asks before replacing a file; the read-only box stays hidden.
   return runFileDialog(owner_, initialFolder, toWide(defaultName), kSaveDialogTitle,
                        OFN_OVERWRITEPROMPT, true);
+}
+
+editor::SaveChoice Win32Dialogs::askSaveChanges(std::string_view question) {
+  switch (MessageBoxW(owner_, toWide(question).c_str(), kMessageTitle,
+                      MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+      return editor::SaveChoice::Save;
+    case IDNO:
+      return editor::SaveChoice::DontSave;
+    default:  // Cancel, or the box closed
+      return editor::SaveChoice::Cancel;
+  }
+}
+
+std::optional<std::filesystem::path> Win32Dialogs::choosePictureFile(std::string_view defaultName) {
+  // The pairs end with an extra null; the literal's own is the last one.
+  static constexpr wchar_t kPngFilter[] = L"PNG (*.png)\0*.png\0";
+  return runFileDialog(owner_, {}, toWide(defaultName), kPictureDialogTitle, OFN_OVERWRITEPROMPT,
+                       true, {kPngFilter, L"png"});
 }
 
 }  // namespace ws::app

@@ -25,7 +25,9 @@ void PackedPixels::unpackInto(canvas::Canvas& canvas) const {
   const std::span<canvas::Colour> pixels = canvas.mutablePixels();
   auto at = pixels.begin();
   for (const Run& run : runs_) {
-    const auto length = std::min<std::ptrdiff_t>(run.length, pixels.end() - at);
+    // Converted explicitly: on 32-bit targets the distance type is a 32-bit
+    // int, which not every uint32_t fits (no run is longer than a map).
+    const auto length = std::min(static_cast<std::ptrdiff_t>(run.length), pixels.end() - at);
     at = std::fill_n(at, length, run.colour);
   }
 }

@@ -4,14 +4,17 @@
 
 #include "app_win32/main_window.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <shlobj.h>
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -24,12 +27,14 @@
 
 #include "app_win32/win32_dialogs.h"
 #include "app_win32/win32_text.h"
+#include "canvas/png_image.h"
 #include "demo/demo_game.h"
 #include "editor/editor_messages.h"
 #include "editor/window_layout.h"
 #include "editor/window_texts.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
+#include "world/save_body_layout.h"
 #include "world/world_messages.h"
 
 namespace ws::app {
@@ -60,8 +65,23 @@ class ScriptedDialogs : public editor::Dialogs {
   std::vector<std::string> messages;
   std::deque<fs::path> openAnswers;
   std::deque<fs::path> saveAnswers;
+  std::vector<std::string> questions;
+  std::deque<editor::SaveChoice> saveChoices;  // Cancel once they run out
+  std::deque<fs::path> pictureAnswers;
+  std::vector<std::string> proposedPictureNames;
 
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
+  editor::SaveChoice askSaveChanges(std::string_view question) override {
+    questions.emplace_back(question);
+    if (saveChoices.empty()) return editor::SaveChoice::Cancel;
+    const editor::SaveChoice choice = saveChoices.front();
+    saveChoices.pop_front();
+    return choice;
+  }
+  std::optional<fs::path> choosePictureFile(std::string_view defaultName) override {
+    proposedPictureNames.emplace_back(defaultName);
+    return next(pictureAnswers);
+  }
   std::optional<fs::path> chooseFolder() override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
@@ -394,7 +414,7 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptionsAndFont
       {"ListBox1", "Form1", kListBox1Place, true, ""},
       {"ListBox2", "Form1", kListBox2Place, true, ""},
       {"Label2", "Form1", kLabel2Place, true, kLabel2Caption},
-      {"Edit1", "Form1", kEdit1Place, true, kDefaultWorldName},
+      {"Edit1", "Form1", kEdit1Place, true, world::kDefaultWorldName},
       {"Button1", "Form1", kButton1Place, true, kButton1Caption},
       {"Button2", "Form1", kButton2Place, true, kButton2Caption},
   };
@@ -580,7 +600,7 @@ TEST_F(MainWindowTest, NameFieldTakesAtMostThirtyOneCp932Bytes) {
     perform({Step::Type, 0x3042});
   EXPECT_EQ(model().Edit1().size(), 30u);
   EXPECT_EQ(textOf(control("Edit1")),
-            toWide(editor::kDefaultWorldName) + std::wstring(8, L'\u3042'));
+            toWide(world::kDefaultWorldName) + std::wstring(8, L'\u3042'));
 }
 
 // --- The system's dialogs, answered from a timer inside their modal loops.
@@ -746,6 +766,321 @@ TEST_F(MainWindowTest, TheSaveDialogStartsInUsrProposesTheNameAndAsksBeforeRepla
   EXPECT_TRUE(asked);
   EXPECT_EQ(fileBytes(chosen), saved);
   fs::remove(chosen);
+}
+
+TEST_F(MainWindowTest, TheSaveQuestionIsAYesNoCancelBoxModalToTheWindow) {
+  Win32Dialogs system;
+  system.setOwner(window_->handle());
+  const std::string question =
+      "\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81\x48";  // "保存しますか？"
+  const std::pair<int, editor::SaveChoice> answers[] = {
+      {IDYES, editor::SaveChoice::Save},
+      {IDNO, editor::SaveChoice::DontSave},
+      {IDCANCEL, editor::SaveChoice::Cancel},
+  };
+  for (const auto& [button, choice] : answers) {
+    SCOPED_TRACE(button);
+    std::wstring shown;
+    HWND owner = nullptr;
+    DialogScript script;
+    script.answer = [&](HWND box) {
+      shown = staticTexts(box);
+      owner = GetWindow(box, GW_OWNER);
+      PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+      return true;
+    };
+    editor::SaveChoice answered = editor::SaveChoice::Save;
+    ASSERT_TRUE(answerNextDialog(script, [&] { answered = system.askSaveChanges(question); }));
+    EXPECT_EQ(answered, choice);
+    EXPECT_EQ(shown, toWide(question));
+    EXPECT_EQ(owner, window_->handle());
+  }
+}
+
+TEST_F(MainWindowTest, ThePictureDialogProposesThePngNameAndAddsTheExtension) {
+  Win32Dialogs system;
+  system.setOwner(window_->handle());
+  const std::wstring typed = L"map";  // no extension
+  std::wstring title;
+  std::wstring proposed;
+  DialogScript script;
+  script.answer = [&](HWND dialog) {
+    title = textOf(dialog);
+    proposed = textOf(fileNameField(dialog));
+    SetWindowTextW(fileNameField(dialog), typed.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  };
+  std::optional<fs::path> chosen;
+  ASSERT_TRUE(answerNextDialog(script, [&] { chosen = system.choosePictureFile("world.png"); }));
+  EXPECT_EQ(title, kPictureDialogTitle);
+  EXPECT_EQ(proposed, L"world.png");
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->filename(), fs::path("map.png"));
+}
+
+// --- Undo and redo, unsaved work, dropped files and the world map's menu.
+
+// Ctrl (and Shift) held with `key` pressed in `target`, through the message
+// loop as the program runs it: the window's keyboard handling first, else
+// the key's translation and the control. True when the window's own
+// handling (shortcuts, the dialog keys) took it.
+bool pressWithCtrl(TForm1& window, HWND target, WPARAM key, bool shift) {
+  SetFocus(target);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+  MSG message{};
+  message.hwnd = target;
+  message.message = WM_KEYDOWN;
+  message.wParam = key;
+  message.lParam = 1;
+  const bool used = window.preTranslateMessage(message);
+  if (!used) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  pump();
+  keys[VK_CONTROL] = 0;
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  return used;
+}
+
+TEST_F(MainWindowTest, CtrlZAndCtrlYUndoAndRedoExceptInTheNameFieldWhoseUndoTheModelFollows) {
+  chooseArea(kLinkGateArea);
+  placeAt(10, 10);
+  pump();
+  ASSERT_EQ(model().areaSlots().usedCount(), 1);
+  struct Press {
+    const char* control;
+    WPARAM key;
+    bool shift;
+    int placedAfter;
+  };
+  const Press presses[] = {
+      {"ListBox1", 'Z', false, 0}, {"Button2", 'Y', false, 1},  {"Image2", 'Z', false, 0},
+      {"ListBox2", 'Z', true, 1},  {"ListBox1", 'Y', false, 1},  // nothing left to redo
+  };
+  for (const Press& press : presses) {
+    SCOPED_TRACE(std::string(press.control) + " " + static_cast<char>(press.key) +
+                 (press.shift ? " with Shift" : ""));
+    EXPECT_TRUE(pressWithCtrl(*window_, control(press.control), press.key, press.shift));
+    EXPECT_EQ(model().areaSlots().usedCount(), press.placedAfter);
+    EXPECT_EQ(listCount(control("ListBox2")), press.placedAfter);
+    expectWindowShowsModel();
+  }
+
+  // In the name field Ctrl+Z is the field's own: it takes back the typing,
+  // the model takes the name back too, and the placement stays.
+  perform({Step::Type, L'A'});
+  ASSERT_EQ(model().Edit1(), std::string(world::kDefaultWorldName) + "A");
+  pressWithCtrl(*window_, control("Edit1"), 'Z', false);
+  EXPECT_EQ(textOf(control("Edit1")), toWide(world::kDefaultWorldName));
+  EXPECT_EQ(model().Edit1(), world::kDefaultWorldName);
+  EXPECT_EQ(model().areaSlots().usedCount(), 1);
+  pressWithCtrl(*window_, control("Edit1"), 'Y', false);
+  EXPECT_EQ(model().areaSlots().usedCount(), 1);
+}
+
+TEST_F(MainWindowTest, ClosingAModifiedWorldAsksAndStaysOpenUnlessItWasSaved) {
+  // Unmodified, the window closes without a question.
+  SendMessageW(window_->handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(window_->handle(), nullptr);
+  EXPECT_TRUE(dialogs_.questions.empty());
+
+  open(&dialogs_);
+  HWND form = window_->handle();
+  chooseArea(kLinkGateArea);
+  placeAt(10, 10);
+  ASSERT_TRUE(model().isModified());
+  const platform::testing::TempFolder folder("app-win32-close");
+  // Cancel; then Save with the save dialog cancelled; then Save into a file.
+  dialogs_.saveChoices = {editor::SaveChoice::Cancel, editor::SaveChoice::Save,
+                          editor::SaveChoice::Save};
+  SendMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(form));
+  SendMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(form));
+  EXPECT_EQ(window_->handle(), form);
+  EXPECT_EQ(dialogs_.questions.size(), 2u);
+  EXPECT_FALSE(fs::exists(folder.path() / "closed.dat"));
+
+  dialogs_.saveAnswers.push_back(folder.path() / "closed.dat");
+  SendMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(form));
+  EXPECT_EQ(window_->handle(), nullptr);
+  ASSERT_EQ(dialogs_.questions.size(), 3u);
+  EXPECT_EQ(dialogs_.questions[0], dialogs_.questions[2]);
+  EXPECT_FALSE(fileBytes(folder.path() / "closed.dat").empty());
+  EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+// The text the catalogue's tooltip holds now.
+std::wstring hintShown(HWND hint, HWND form, HWND list) {
+  std::vector<wchar_t> text(4096, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = form;
+  tool.uId = reinterpret_cast<UINT_PTR>(list);
+  tool.lpszText = text.data();
+  SendMessageW(hint, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  return text.data();
+}
+
+TEST_F(MainWindowTest, TheCatalogueHintFollowsTheItemUnderTheMouse) {
+  HWND list = control("ListBox1");
+  HWND hint = control("ListBox1Hint");
+  ASSERT_NE(hint, nullptr);
+  editor::EditorModel reference(dialogs_, {gameFolder_});
+  ASSERT_TRUE(reference.FormCreate());
+  for (const int item : {kTownArea, kLinkGateArea, kBrokenArea}) {
+    SCOPED_TRACE(item);
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(item), 0);
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+    SendMessageW(list, WM_MOUSEMOVE, 0, pointParam(rect.left + 10, rect.top + 2));
+    const std::wstring expected = toWide(reference.areaHint(item));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(hintShown(hint, window_->handle(), list), expected);
+  }
+}
+
+// The HDROP the shell hands over for files dropped on a window.
+HDROP droppedFiles(const std::vector<fs::path>& files) {
+  std::wstring names;
+  for (const fs::path& file : files) {
+    names += file.wstring();
+    names += L'\0';
+  }
+  names += L'\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
+              names.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(MainWindowTest, ADroppedSaveLoadsAfterTheQuestionAndSeveralFilesLoadNothing) {
+  const platform::testing::TempFolder folder("app-win32-drop");
+  const fs::path save = folder.path() / "dropped.dat";
+  chooseArea(kLinkGateArea);
+  placeAt(10, 10);
+  dialogs_.saveAnswers.push_back(save);
+  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
+  pump();
+  ASSERT_FALSE(fileBytes(save).empty());
+  chooseArea(kFieldArea);
+  placeAt(140, 10);
+  ASSERT_EQ(model().areaSlots().usedCount(), 2);
+  const auto drop = [&](const std::vector<fs::path>& files) {
+    SendMessageW(window_->handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(droppedFiles(files)), 0);
+    pump();
+  };
+
+  drop({save, save});
+  EXPECT_TRUE(dialogs_.questions.empty());
+  EXPECT_EQ(model().areaSlots().usedCount(), 2);
+
+  dialogs_.saveChoices = {editor::SaveChoice::Cancel, editor::SaveChoice::DontSave};
+  drop({save});
+  EXPECT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(model().areaSlots().usedCount(), 2);
+
+  drop({save});
+  EXPECT_EQ(dialogs_.questions.size(), 2u);
+  EXPECT_EQ(model().areaSlots().usedCount(), 1);
+  EXPECT_FALSE(model().isModified());
+  EXPECT_EQ(listCount(control("ListBox2")), 1);
+  EXPECT_TRUE(dialogs_.messages.empty());
+  expectWindowShowsModel();
+}
+
+// The popup menu that a timer found open: its captions, then its first
+// item chosen from the keyboard.
+struct MenuScript {
+  std::vector<std::wstring> captions;
+  bool chose = false;
+};
+MenuScript* currentMenu = nullptr;
+
+BOOL CALLBACK findMenu(HWND window, LPARAM found) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (IsWindowVisible(window) && std::wstring_view(className) == L"#32768") {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK chooseFirstMenuItem(HWND, UINT, UINT_PTR, DWORD) {
+  if (currentMenu == nullptr || currentMenu->chose) return;
+  HWND window = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &findMenu, reinterpret_cast<LPARAM>(&window));
+  if (window == nullptr) return;
+  auto* menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t caption[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), caption, 128, MF_BYPOSITION);
+    currentMenu->captions.emplace_back(caption);
+  }
+  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+  currentMenu->chose = true;
+}
+
+TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline) {
+  chooseArea(kLinkGateArea);
+  placeAt(10, 10);
+  SendMessageW(control("Image2"), WM_MOUSEMOVE, 0, pointParam(200, 100));  // the outline moves on
+  pump();
+  const platform::testing::TempFolder folder("app-win32-picture");
+  dialogs_.pictureAnswers.push_back(folder.path() / "world.png");
+
+  MenuScript script;
+  currentMenu = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
+  POINT at{200, 100};
+  ClientToScreen(control("Image2"), &at);
+  SendMessageW(control("Image2"), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control("Image2")),
+               pointParam(at.x, at.y));
+  KillTimer(nullptr, timer);
+  currentMenu = nullptr;
+  pump();
+
+  ASSERT_TRUE(script.chose);
+  EXPECT_EQ(script.captions, std::vector<std::wstring>{toWide(editor::kSaveWorldPictureCaption)});
+  ASSERT_EQ(dialogs_.proposedPictureNames.size(), 1u);
+  const std::vector<std::uint8_t> expected = canvas::encodePng(model().worldPictureCanvas());
+  const std::vector<char> written = fileBytes(folder.path() / "world.png");
+  EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), expected);
+  // The shown map has the cursor outline, the picture not.
+  const canvas::Canvas picture = model().worldPictureCanvas();
+  int differing = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.pixel(x, y) != model().Image2().pixel(x, y)) ++differing;
+    }
+  }
+  EXPECT_GT(differing, 0);
+
+  // Elsewhere a right-click offers no menu.
+  script = {};
+  currentMenu = &script;
+  const UINT_PTR other = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
+  SendMessageW(control("ListBox1"), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control("ListBox1")),
+               pointParam(at.x, at.y));
+  pump();
+  KillTimer(nullptr, other);
+  currentMenu = nullptr;
+  EXPECT_FALSE(script.chose);
+  EXPECT_EQ(dialogs_.proposedPictureNames.size(), 1u);
 }
 
 }  // namespace
