@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app_win32/control_notifications.h"
+#include "app_win32/window_owner.h"
 
 namespace ws::app {
 namespace {
@@ -53,13 +54,9 @@ CanvasView::~CanvasView() {
 }
 
 LRESULT CALLBACK CanvasView::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* view = static_cast<CanvasView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    view->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-  }
-  auto* view = reinterpret_cast<CanvasView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  CanvasView* view = windowOwner<CanvasView>(window, message, lParam);
   if (view == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) view->window_ = window;
   return view->handleMessage(message, wParam, lParam);
 }
 

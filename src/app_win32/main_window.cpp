@@ -15,6 +15,7 @@
 #include "app_win32/container_windows.h"
 #include "app_win32/control_notifications.h"
 #include "app_win32/win32_text.h"
+#include "app_win32/window_owner.h"
 #include "editor/window_layout.h"
 #include "editor/window_texts.h"
 
@@ -323,13 +324,9 @@ bool TForm1::FormCreate() {
 }
 
 LRESULT CALLBACK TForm1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  TForm1* form = windowOwner<TForm1>(window, message, lParam);
   if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) form->window_ = window;
   return form->handleMessage(message, wParam, lParam);
 }
 
