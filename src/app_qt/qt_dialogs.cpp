@@ -1,5 +1,6 @@
 #include "app_qt/qt_dialogs.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -13,6 +14,13 @@ void QtDialogs::showMessage(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), fromCp932(text),
                   QMessageBox::Ok, parent_);
   box.exec();
+}
+
+void QtDialogs::showError(const Error& error) {
+  if (!error.detail.empty()) {
+    qWarning().noquote() << fromCp932(withDetail(error));
+  }
+  showMessage(error.message);
 }
 
 std::optional<std::filesystem::path> QtDialogs::chooseFolder() {

@@ -63,6 +63,13 @@ void Win32Dialogs::showMessage(std::string_view text) {
   MessageBoxW(owner_, toWide(text).c_str(), kMessageTitle, MB_OK);
 }
 
+void Win32Dialogs::showError(const Error& error) {
+  if (!error.detail.empty()) {
+    OutputDebugStringW(toWide(withDetail(error) + "\n").c_str());
+  }
+  showMessage(error.message);
+}
+
 std::optional<std::filesystem::path> Win32Dialogs::chooseFolder() {
   BROWSEINFOW browse{};
   browse.hwndOwner = owner_;

@@ -43,7 +43,8 @@ int reportError(const Error& error) {
   std::string text;
   bool quoted = false;
   std::size_t start = 0;
-  const std::string& message = error.message;
+  // What exactly went wrong follows the system's message.
+  const std::string message = withDetail(error);
   for (std::size_t i = 0; i <= message.size(); ++i) {
     if (i < message.size() && message[i] != kQuoteMark) continue;
     const std::string_view part(message.data() + start, i - start);

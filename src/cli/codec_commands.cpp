@@ -37,7 +37,7 @@ constexpr std::uint64_t kMaxStreamFileSize =
 // A damaged stream's message says which file it came from.
 Error namingFile(const std::filesystem::path& path, const Error& error) {
   if (error.message != codec::kDecodeErrorMessage) return error;
-  return Error{platform::pathForMessage(path) + ": " + error.message};
+  return Error{platform::pathForMessage(path) + ": " + error.message, error.detail};
 }
 
 int finish(const Status& status) {

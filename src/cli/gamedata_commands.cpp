@@ -38,12 +38,9 @@ struct GameCatalogue {
 Result<GameCatalogue> openCatalogue(const Context& context) {
   auto folder = gameFolder(context);
   if (!folder) return folder.error();
-  const auto path = platform::cataloguePath(*folder);
-  // Only the fixed-size part of the catalogue is read; nothing after it is used.
-  const platform::FileRead read = platform::readRegularFile(path, gamedata::kCompleteCatalogueSize,
-                                                            platform::OverCeiling::ReadPrefix);
-  if (!read.ok()) return Error{read.message};
-  return GameCatalogue{*folder, gamedata::parseAreaCatalogue(read.bytes)};
+  auto names = gamedata::LoadAreaCatalogue(platform::cataloguePath(*folder));
+  if (!names) return names.error();
+  return GameCatalogue{*folder, std::move(*names)};
 }
 
 // AREA on the command line: a catalogue index, or a name (UTF-8) as the
@@ -82,11 +79,10 @@ Result<ChosenArea> openArea(const Context& context, const std::string& area) {
     return Error{"cannot read " + platform::pathForMessage(path) +
                  ": no such file in the area folder"};
   }
-  platform::FileRead read = platform::readRegularFile(path, gamedata::kMaxAreaMapFileSize);
-  if (!read.ok()) return Error{read.message};
-  gamedata::AreaMapFile file{std::move(read.bytes)};
-  if (!file.isValid()) return Error{std::string(gamedata::kNotMsgFile)};
-  return ChosenArea{*number, name, std::move(file)};
+  auto file = gamedata::LoadAreaMapFile(path);
+  if (!file) return file.error();
+  if (!file->isValid()) return gamedata::notMsgFileError(*file);
+  return ChosenArea{*number, name, std::move(*file)};
 }
 
 // The objects of one area as the editor's lists hold them.

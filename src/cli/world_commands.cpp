@@ -26,19 +26,10 @@ using json = nlohmann::ordered_json;
 // is no description.
 constexpr std::uint64_t kMaxWorldFileSize = 1 << 20;
 
-Result<gamedata::AreaCatalogue> readCatalogue(const std::filesystem::path& folder) {
-  const auto path = platform::cataloguePath(folder);
-  // Only the fixed-size part of the catalogue is read; nothing after it is used.
-  const platform::FileRead read = platform::readRegularFile(path, gamedata::kCompleteCatalogueSize,
-                                                            platform::OverCeiling::ReadPrefix);
-  if (!read.ok()) return Error{read.message};
-  return gamedata::parseAreaCatalogue(read.bytes);
-}
-
 // A damaged save's message says which file it came from.
 Error namingSaveFile(const std::filesystem::path& path, const Error& error) {
   if (error.message != codec::kDecodeErrorMessage) return error;
-  return Error{platform::pathForMessage(path) + ": " + error.message};
+  return Error{platform::pathForMessage(path) + ": " + error.message, error.detail};
 }
 
 // build WORLD.json -o SAVE: places the areas as clicks would, then saves.
@@ -46,7 +37,7 @@ int buildWorld(const Context& context, const std::filesystem::path& worldFile,
                const std::filesystem::path& saveFile) {
   auto folder = gameFolder(context);
   if (!folder) return reportError(folder.error());
-  auto catalogue = readCatalogue(*folder);
+  auto catalogue = gamedata::LoadAreaCatalogue(platform::cataloguePath(*folder));
   if (!catalogue) return reportError(catalogue.error());
   const auto text = readInput(worldFile, kMaxWorldFileSize);
   if (!text) return reportError(text.error());
@@ -121,7 +112,10 @@ int showInfo(const Context& context, const std::filesystem::path& saveFile, bool
 
   std::optional<gamedata::AreaCatalogue> catalogue;
   if (auto folder = platform::locateGameFolder(context.gameDir)) {
-    catalogue = gamedata::LoadAreaCatalogue(platform::cataloguePath(*folder));
+    // A catalogue that cannot be read only leaves the names out.
+    if (auto loaded = gamedata::LoadAreaCatalogue(platform::cataloguePath(*folder))) {
+      catalogue = std::move(*loaded);
+    }
   }
   json info;
   info["name"] = platform::cp932ToUtf8(parsed->worldName);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "codec/stream_layout.h"
@@ -35,6 +36,11 @@ bool decodeBytewise(const DecodeTree& tree, std::span<const std::uint8_t> data,
   return true;
 }
 
+Error dataEndsEarly(std::size_t size) {
+  return decodeError("the data section ends, or holds a bit pattern that is no code, before all " +
+                     std::to_string(size) + " bytes are decoded");
+}
+
 }  // namespace
 
 Result<DecodeTree> rebuildDecodeTree(const CodeLengthTable& lengths,
@@ -45,16 +51,23 @@ Result<DecodeTree> rebuildDecodeTree(const CodeLengthTable& lengths,
   for (std::size_t v = 0; v < kByteValues; ++v) {
     const unsigned length = lengths[v];
     if (length == 0) continue;
-    if (bitsAvailable - bitPosition < length) return decodeError();
+    if (bitsAvailable - bitPosition < length) {
+      return decodeError("the code section ends inside the code of byte " + std::to_string(v));
+    }
     std::size_t node = 0;
     for (unsigned i = 0; i < length; ++i, ++bitPosition) {
       // A code that runs through another code's leaf would never be reached.
-      if (tree.nodes[node].isLeaf) return decodeError();
+      if (tree.nodes[node].isLeaf) {
+        return decodeError("the code of byte " + std::to_string(v) + " begins with another code");
+      }
       const unsigned bit =
           (unsigned{codeSection[bitPosition >> 3]} >> (7 - (bitPosition & 7))) & 1u;
       std::uint16_t& child = tree.nodes[node].child[bit];
       if (child == 0) {
-        if (tree.nodeCount == kNodeTableSize) return decodeError();
+        if (tree.nodeCount == kNodeTableSize) {
+          return decodeError("the codes need more than " + std::to_string(kNodeTableSize) +
+                             " tree nodes");
+        }
         child = static_cast<std::uint16_t>(tree.nodeCount++);
       }
       node = child;
@@ -62,7 +75,10 @@ Result<DecodeTree> rebuildDecodeTree(const CodeLengthTable& lengths,
     // A code ending on a leaf repeats another; one ending above children
     // begins another.
     DecodeNode& leaf = tree.nodes[node];
-    if (leaf.isLeaf || leaf.child[0] != 0 || leaf.child[1] != 0) return decodeError();
+    if (leaf.isLeaf || leaf.child[0] != 0 || leaf.child[1] != 0) {
+      return decodeError("the code of byte " + std::to_string(v) +
+                         " repeats or begins another code");
+    }
     leaf.isLeaf = true;
     leaf.symbol = static_cast<std::uint8_t>(v);
   }
@@ -77,7 +93,8 @@ Result<Bytes> decodeStreamUpTo(std::span<const std::uint8_t> stream, std::size_t
   auto layout = parseStreamLayout(stream);
   if (!layout) return layout.error();
   if (static_cast<std::size_t>(layout->header.originalSize) > maxOriginalSize) {
-    return decodeError();
+    return decodeError("the stream claims " + std::to_string(layout->header.originalSize) +
+                       " bytes, more than the " + std::to_string(maxOriginalSize) + " allowed");
   }
   auto tree = rebuildDecodeTree(layout->lengths, layout->codeSection);
   if (!tree) return tree.error();
@@ -89,7 +106,7 @@ Result<Bytes> decodeStreamUpTo(std::span<const std::uint8_t> stream, std::size_t
   if (out.empty()) return out;
   if (allCodesAreBytes(layout->lengths)) {
     out.resize(size);
-    if (!decodeBytewise(*tree, layout->dataSection, out)) return decodeError();
+    if (!decodeBytewise(*tree, layout->dataSection, out)) return dataEndsEarly(size);
     return out;
   }
   // A smaller table is quicker to fill, a larger one decodes faster: below
@@ -98,7 +115,7 @@ Result<Bytes> decodeStreamUpTo(std::span<const std::uint8_t> stream, std::size_t
   const bool decoded = size < kLargeOutput
                            ? decodeWithLookup<9>(*tree, layout->dataSection, out, size)
                            : decodeWithLookup<11>(*tree, layout->dataSection, out, size);
-  if (!decoded) return decodeError();
+  if (!decoded) return dataEndsEarly(size);
   out.resize(size);
   return out;
 }

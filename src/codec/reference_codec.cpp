@@ -173,18 +173,18 @@ Result<Bytes> decodeStream(std::span<const std::uint8_t> stream) {
     if (length == 0) continue;
     std::size_t node = 0;
     for (std::size_t i = 0; i < length; ++i) {
-      if (nodes[node].isLeaf != 0) return decodeError();
+      if (nodes[node].isLeaf != 0) return decodeError("the codes or the data do not decode");
       const int bit = readBit(reader, layout->codeSection, 1);
-      if (bit == kEndOfBuffer) return decodeError();
+      if (bit == kEndOfBuffer) return decodeError("the codes or the data do not decode");
       std::int32_t& child = bit != 0 ? nodes[node].child1 : nodes[node].child0;
       if (child == 0) {
-        if (nextFree == kNodeTableSize) return decodeError();
+        if (nextFree == kNodeTableSize) return decodeError("the codes or the data do not decode");
         child = static_cast<std::int32_t>(nextFree++);
       }
       node = static_cast<std::size_t>(child);
     }
     if (nodes[node].isLeaf != 0 || nodes[node].child0 != 0 || nodes[node].child1 != 0) {
-      return decodeError();
+      return decodeError("the codes or the data do not decode");
     }
     nodes[node].isLeaf = 1;
     nodes[node].symbol = static_cast<std::uint8_t>(v);
@@ -196,9 +196,9 @@ Result<Bytes> decodeStream(std::span<const std::uint8_t> stream) {
     std::size_t node = 0;
     do {
       const int bit = readBit(reader, layout->dataSection, 1);
-      if (bit == kEndOfBuffer) return decodeError();
+      if (bit == kEndOfBuffer) return decodeError("the codes or the data do not decode");
       const std::int32_t child = bit != 0 ? nodes[node].child1 : nodes[node].child0;
-      if (child == 0) return decodeError();
+      if (child == 0) return decodeError("the codes or the data do not decode");
       node = static_cast<std::size_t>(child);
     } while (nodes[node].isLeaf == 0);
     byte = nodes[node].symbol;

@@ -47,10 +47,17 @@ Bytes encodeSaveFile(std::span<const std::uint8_t> body) {
 Result<Bytes> decodeSaveFile(std::span<const std::uint8_t> file, std::string_view fileName) {
   // Only the magic and the stream's signature tell a save file; the other
   // header words and the name copy are not looked at.
-  if (file.size() < kMinimumSaveFileSize ||
-      !std::equal(std::begin(kSaveMagic), std::end(kSaveMagic), file.begin()) ||
-      readInt32(file.data() + kStreamSignatureOffset) != kCodecSignature) {
-    return Error{notASaveFileMessage(fileName)};
+  if (file.size() < kMinimumSaveFileSize) {
+    return Error{notASaveFileMessage(fileName), "the file is " + std::to_string(file.size()) +
+                                                    " bytes; a save file has at least " +
+                                                    std::to_string(kMinimumSaveFileSize)};
+  }
+  if (!std::equal(std::begin(kSaveMagic), std::end(kSaveMagic), file.begin())) {
+    return Error{notASaveFileMessage(fileName), "the file does not begin with \"RV7-\""};
+  }
+  if (readInt32(file.data() + kStreamSignatureOffset) != kCodecSignature) {
+    return Error{notASaveFileMessage(fileName),
+                 "no stream signature at offset " + std::to_string(kStreamSignatureOffset)};
   }
   return decodeStreamUpTo(file.subspan(kSaveHeaderSize), kMaxSaveBodySize);
 }
@@ -71,7 +78,7 @@ Result<std::optional<Bytes>> readSaveFile(const std::filesystem::path& path) {
     case platform::ReadFailure::NotFound:
       return std::optional<Bytes>{};
     case platform::ReadFailure::TooLarge:  // no world needs such a file
-      return Error{notASaveFileMessage(fileName)};
+      return Error{notASaveFileMessage(fileName), file.message};
     default:
       return Error{file.message};
   }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "codec/codec_header.h"
 #include "platform/result.h"
@@ -25,7 +26,8 @@ struct StreamLayout {
 // lengths add up to.
 Result<StreamLayout> parseStreamLayout(std::span<const std::uint8_t> stream);
 
-// The error every damaged stream gives.
-Error decodeError();
+// The error every damaged stream gives: "error in decord", with `detail`
+// saying what was wrong.
+Error decodeError(std::string detail);
 
 }  // namespace ws::codec

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace ws::editor {
 
 // The answers of the question before unsaved work is set aside.
@@ -18,6 +20,10 @@ class Dialogs {
   // A modal message box with an OK button; `text` is CP932, line breaks
   // included. Returns when it is closed.
   virtual void showMessage(std::string_view text) = 0;
+
+  // A failure: its message in the message box, as showMessage shows it. A
+  // window may also log the detail; the user sees the message alone.
+  virtual void showError(const Error& error) { showMessage(error.message); }
 
   // The folder-selection dialog: the folder confirmed with OK, or nothing
   // after Cancel.

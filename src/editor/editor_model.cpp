@@ -33,7 +33,7 @@ bool EditorModel::FormCreate() {
 bool EditorModel::InitGameFolder() {
   const std::optional<std::filesystem::path> located =
       platform::locateGameFolder(options_.gameFolder);
-  std::optional<gamedata::AreaCatalogue> catalogue;
+  Result<gamedata::AreaCatalogue> catalogue = Error{"no game folder located"};
   if (located) {
     gameFolder_ = *located;
     openDialogFolder_ = platform::saveFolderPath(gameFolder_);

@@ -38,13 +38,14 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
   // message and leaves the editor exactly as it was.
   Result<std::optional<codec::Bytes>> file = codec::readSaveFile(path);
   if (!file) {
-    dialogs_.showMessage(file.error().message);
+    dialogs_.showError(file.error());
     return false;
   }
   if (!file->has_value()) return false;  // no such file: nothing to say
-  const Result<world::ParsedSaveBody> parsed = world::ParseSaveBody(**file);
+  const Result<world::ParsedSaveBody> parsed =
+      world::ParseSaveBody(**file, platform::pathForMessage(path));
   if (!parsed) {
-    dialogs_.showMessage(codec::notASaveFileMessage(platform::pathForMessage(path)));
+    dialogs_.showError(parsed.error());
     return false;
   }
 
@@ -53,11 +54,11 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
     Result<gamedata::AreaMapFile> mapFile =
         world::readAreaMapFile(gameFolder_, listBox1_.items, area.areaNumber);
     if (!mapFile) {
-      dialogs_.showMessage(mapFile.error().message);
+      dialogs_.showError(mapFile.error());
       return false;
     }
     if (!mapFile->isValid()) {
-      dialogs_.showMessage(gamedata::kNotMsgFile);
+      dialogs_.showError(gamedata::notMsgFileError(*mapFile));
       return false;
     }
     loaded.mapFiles.push_back(std::move(*mapFile));
@@ -70,7 +71,7 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
   };
   Result<world::AreaSlotTable> slots = world::RestoreAreaSlots(*parsed, mapOf);
   if (!slots) {
-    dialogs_.showMessage(slots.error().message);
+    dialogs_.showError(slots.error());
     return false;
   }
   loaded.slots = *slots;

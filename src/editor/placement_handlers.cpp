@@ -25,7 +25,7 @@ gamedata::AreaSize EditorModel::drawPreview(const gamedata::AreaMapFile& file) {
   clearPreview(image1_);
   Result<gamedata::AreaSize> size = gamedata::DrawAreaMap(file, image1_);
   if (!size) {
-    dialogs_.showMessage(size.error().message);
+    dialogs_.showError(size.error());
     return gamedata::AreaSize{};
   }
   return *size;
@@ -163,7 +163,7 @@ void EditorModel::Image2Click() {
       world::readAreaMapFile(gameFolder_, listBox1_.items, request.areaNumber);
   const Result<int> placed = world::PlaceArea(areaSlots_, request, mapFile);
   if (!placed) {
-    dialogs_.showMessage(placed.error().message);
+    dialogs_.showError(placed.error());
     return;
   }
   const world::AreaSlot& slot = areaSlots_[*placed];

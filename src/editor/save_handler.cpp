@@ -18,7 +18,7 @@ bool EditorModel::saveWorld() {
   Result<std::vector<std::uint8_t>> body = world::BuildSaveBody(
       areaSlots_, edit1_, world::townSpotsFromGame(gameFolder_, listBox1_.items));
   if (!body) {
-    dialogs_.showMessage(body.error().message);
+    dialogs_.showError(body.error());
     return false;
   }
   const std::optional<std::filesystem::path> path =
@@ -26,7 +26,7 @@ bool EditorModel::saveWorld() {
   if (!path) return false;
   const Status written = codec::writeSaveFile(*path, *body);
   if (!written) {
-    dialogs_.showMessage(written.error().message);
+    dialogs_.showError(written.error());
     return false;
   }
   modified_ = false;

@@ -98,7 +98,7 @@ bool EditorModel::saveWorldPicture() {
   const std::vector<std::uint8_t> png = canvas::encodePng(worldPictureCanvas());
   const Status written = platform::writeFileAtomic(*path, png);
   if (!written) {
-    dialogs_.showMessage(written.error().message);
+    dialogs_.showError(written.error());
     return false;
   }
   return true;

@@ -25,10 +25,10 @@ AreaCatalogue parseAreaCatalogue(std::span<const std::uint8_t> file) {
   return names;
 }
 
-std::optional<AreaCatalogue> LoadAreaCatalogue(const std::filesystem::path& path) {
+Result<AreaCatalogue> LoadAreaCatalogue(const std::filesystem::path& path) {
   const platform::FileRead read =
       platform::readRegularFile(path, kCompleteCatalogueSize, platform::OverCeiling::ReadPrefix);
-  if (!read.ok()) return std::nullopt;
+  if (!read.ok()) return Error{read.message};
   return parseAreaCatalogue(read.bytes);
 }
 

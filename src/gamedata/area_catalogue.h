@@ -2,10 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "platform/result.h"
 
 namespace ws::gamedata {
 
@@ -32,9 +33,10 @@ using AreaCatalogue = std::vector<std::string>;
 // name; a field without a NUL gives its 14 bytes.
 AreaCatalogue parseAreaCatalogue(std::span<const std::uint8_t> file);
 
-// Nothing when the file cannot be read or is no regular file. Only its first
-// kCompleteCatalogueSize bytes are read: nothing after them is ever looked
-// at, so a longer file is read no further, never refused.
-std::optional<AreaCatalogue> LoadAreaCatalogue(const std::filesystem::path& path);
+// The catalogue at `path`, or "cannot read PATH: REASON" when the file cannot
+// be read or is no regular file. Only its first kCompleteCatalogueSize bytes
+// are read: nothing after them is ever looked at, so a longer file is read no
+// further, never refused.
+Result<AreaCatalogue> LoadAreaCatalogue(const std::filesystem::path& path);
 
 }  // namespace ws::gamedata

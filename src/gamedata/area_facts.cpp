@@ -67,7 +67,7 @@ AreaFacts AreaFactsOf(const AreaMapFile& file) {
 
 AreaFacts ReadAreaFacts(const std::filesystem::path& gameFolder, const std::string& cp932Name) {
   if (cp932Name.empty()) return unreadable(AreaFileStatus::EmptyName);
-  const std::optional<AreaMapFile> file =
+  const Result<AreaMapFile> file =
       LoadAreaMapFile(platform::areaMapFilePath(gameFolder, cp932Name));
   if (!file) return unreadable(AreaFileStatus::Missing);
   return AreaFactsOf(*file);

@@ -1,5 +1,7 @@
 #include "gamedata/area_map_file.h"
 
+#include <string>
+
 #include "platform/file_io.h"
 #include "platform/little_endian.h"
 
@@ -34,15 +36,44 @@ std::size_t AreaMapFile::objectTableOffset() const {
                                   static_cast<std::size_t>(gridHeight());
 }
 
+namespace {
+
+// The bytes the header promises: the header, the grid and the object table.
+std::size_t promisedSize(const AreaMapFile& file) {
+  return file.objectTableOffset() +
+         kObjectRecordSize * static_cast<std::size_t>(file.recordCount());
+}
+
+}  // namespace
+
 bool AreaMapFile::isComplete() const {
-  const std::size_t promised =
-      objectTableOffset() + kObjectRecordSize * static_cast<std::size_t>(recordCount());
-  return bytes.size() >= promised;
+  return bytes.size() >= promisedSize(*this);
 }
 
 bool AreaMapFile::isValid() const {
-  return platform::loadU32(bytes, kHeaderSizeWordOffset) == kAreaMapHeaderSize &&
-         platform::loadU32(bytes, kZeroWordOffset) == 0u && isComplete();
+  return invalidReason().empty();
+}
+
+std::string AreaMapFile::invalidReason() const {
+  const auto wordAt = [this](std::size_t offset) {
+    const auto word = platform::loadU32(bytes, offset);
+    return word ? std::to_string(*word) : std::string("missing");
+  };
+  if (platform::loadU32(bytes, kHeaderSizeWordOffset) != kAreaMapHeaderSize) {
+    return "the header word at offset " + std::to_string(kHeaderSizeWordOffset) + " is " +
+           wordAt(kHeaderSizeWordOffset) + ", not " + std::to_string(kAreaMapHeaderSize);
+  }
+  if (platform::loadU32(bytes, kZeroWordOffset) != 0u) {
+    return "the header word at offset " + std::to_string(kZeroWordOffset) + " is " +
+           wordAt(kZeroWordOffset) + ", not 0";
+  }
+  if (!isComplete()) {
+    return "the header promises " + std::to_string(promisedSize(*this)) + " bytes for " +
+           std::to_string(gridWidth()) + " x " + std::to_string(gridHeight()) + " cells and " +
+           std::to_string(recordCount()) + " objects; the file holds " +
+           std::to_string(bytes.size());
+  }
+  return {};
 }
 
 std::uint8_t AreaMapFile::attribute(int row, int column) const {
@@ -53,10 +84,14 @@ std::uint8_t AreaMapFile::attribute(int row, int column) const {
       .value_or(0);
 }
 
-std::optional<AreaMapFile> LoadAreaMapFile(const std::filesystem::path& path) {
+Result<AreaMapFile> LoadAreaMapFile(const std::filesystem::path& path) {
   platform::FileRead read = platform::readRegularFile(path, kMaxAreaMapFileSize);
-  if (!read.ok()) return std::nullopt;
+  if (!read.ok()) return Error{read.message};
   return AreaMapFile{std::move(read.bytes)};
+}
+
+Error notMsgFileError(const AreaMapFile& file) {
+  return Error{std::string(kNotMsgFile), file.invalidReason()};
 }
 
 std::vector<AreaObjectRef> QueryAreaObjects(const AreaMapFile& file, std::uint16_t key,

@@ -3,10 +3,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace ws::gamedata {
+
+// The message for an area map file that is not valid (see isValid).
+inline constexpr std::string_view kNotMsgFile = "not msg file";
 
 // Object keys of the area map file's object table.
 inline constexpr std::uint16_t KeyHouse = 0x0109;
@@ -65,14 +71,21 @@ struct AreaMapFile {
   bool isComplete() const;
   // Header words 72 and 0 at offsets 0 and 8, and complete.
   bool isValid() const;
+  // Why the file is not valid, for logs and the command line (which word,
+  // how many bytes); empty for a valid file.
+  std::string invalidReason() const;
 
   // The attribute byte of the cell in `row`, `column`; the file must be complete.
   std::uint8_t attribute(int row, int column) const;
 };
 
-// Nothing when the file cannot be read, is no regular file or is larger than
-// kMaxAreaMapFileSize.
-std::optional<AreaMapFile> LoadAreaMapFile(const std::filesystem::path& path);
+// The file at `path` whole, or "cannot read PATH: REASON" when it cannot be
+// read, is no regular file or is larger than kMaxAreaMapFileSize. Its content
+// is not checked: see isValid and invalidReason.
+Result<AreaMapFile> LoadAreaMapFile(const std::filesystem::path& path);
+
+// "not msg file", with the invalid reason as its detail.
+Error notMsgFileError(const AreaMapFile& file);
 
 // The records carrying `key`, in table order, at most `room` of them. An
 // incomplete file gives no results; the header words are not checked.

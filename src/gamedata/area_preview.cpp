@@ -29,7 +29,7 @@ canvas::Colour cellColour(std::uint8_t attribute) {
 }  // namespace
 
 Result<AreaSize> AreaSizeOf(const AreaMapFile& file) {
-  if (!file.isValid()) return Error{std::string(kNotMsgFile)};
+  if (!file.isValid()) return notMsgFileError(file);
   return AreaSize{file.gridWidth(), file.gridHeight() / 2};
 }
 

@@ -20,9 +20,6 @@ inline constexpr canvas::Colour kMapBlue = 0x00FF0000;
 inline constexpr canvas::Colour kMarkerCyan = 0x00D0D000;    // houses, dungeons, tower
 inline constexpr canvas::Colour kMarkerYellow = 0x0000D0D0;  // church, link gate
 
-// The message for an area map file the drawing refuses.
-inline constexpr std::string_view kNotMsgFile = "not msg file";
-
 struct AreaSize {
   int width = 0;   // W
   int height = 0;  // gridHeight / 2

@@ -8,13 +8,27 @@
 
 namespace ws {
 
-// A failure as the user sees it. The message is the system's own text in
-// CP932, exactly as a message box shows it; the window and the command line
-// convert it for display. Bad input is ordinary: it comes back as an Error,
-// never as an exception.
+// A failure. The message is the system's own text in CP932, exactly as a
+// message box shows it; the window and the command line convert it for
+// display. The detail says what exactly was wrong, for the command line and
+// logs (which file, which offset or count): the window never shows it, so
+// several faults may share one message and still be told apart. Bad input is
+// ordinary: it comes back as an Error, never as an exception.
 struct Error {
+  Error() = default;
+  explicit Error(std::string text, std::string why = {})
+      : message(std::move(text)), detail(std::move(why)) {}
+
   std::string message;
+  std::string detail;  // plain ASCII or CP932; empty when the message says it all
 };
+
+// The message followed by the detail, as the command line prints it:
+// "MESSAGE (DETAIL)", or the message alone.
+inline std::string withDetail(const Error& error) {
+  if (error.detail.empty()) return error.message;
+  return error.message + " (" + error.detail + ")";
+}
 
 template <typename T>
 class [[nodiscard]] Result {

@@ -84,8 +84,10 @@ Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameF
   // area map file: the area is missing, and nothing there is opened.
   if (!platform::isAreaMapFileName(name)) return Error{fileMissingMessage(path)};
   platform::FileRead read = platform::readRegularFile(path, gamedata::kMaxAreaMapFileSize);
-  if (read.failure == platform::ReadFailure::NotFound) return Error{fileMissingMessage(path)};
-  if (!read.ok()) return Error{fileUnreadableMessage(path)};
+  if (read.failure == platform::ReadFailure::NotFound) {
+    return Error{fileMissingMessage(path), read.message};
+  }
+  if (!read.ok()) return Error{fileUnreadableMessage(path), read.message};
   return gamedata::AreaMapFile{std::move(read.bytes)};
 }
 
@@ -101,7 +103,7 @@ Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
   if (!target) return Error{std::string(kAtMostFourAreasMessage)};
   if (!mapFile) return mapFile.error();
   const gamedata::AreaMapFile& file = *mapFile;
-  if (!file.isValid()) return Error{std::string(gamedata::kNotMsgFile)};
+  if (!file.isValid()) return gamedata::notMsgFileError(file);
 
   AreaSlot& slot = slots[*target];
   slot.used = true;

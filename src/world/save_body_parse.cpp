@@ -1,6 +1,9 @@
 #include "world/save_body_parse.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "codec/save_container.h"
 #include "platform/little_endian.h"
@@ -32,6 +35,7 @@ class BodyReader {
       : body_(body), position_(position) {}
 
   std::size_t position() const { return position_; }
+  std::size_t size() const { return body_.size(); }
   bool holds(std::size_t length) const { return length <= body_.size() - position_; }
   // `count` items of `size` bytes each.
   bool holds(std::size_t count, std::size_t size) const {
@@ -78,8 +82,28 @@ std::int32_t halfSpan(std::int32_t from, std::int32_t to) {
   return static_cast<std::int32_t>((std::int64_t{to} - std::int64_t{from}) / 2);
 }
 
-std::optional<LoadedArea> readAreaHeader(BodyReader& in) {
-  if (!in.holds(kAreaHeaderBytes)) return std::nullopt;
+// A fault found while walking the body: the detail only; ParseSaveBody puts
+// the not-a-save-file message in front of it.
+Error fault(std::string detail) {
+  return Error{{}, std::move(detail)};
+}
+
+// `what` does not fit in what is left of the body.
+Error pastTheEnd(const BodyReader& in, const std::string& what) {
+  return fault(what + " at offset " + std::to_string(in.position()) +
+               " run past the end of the body (" + std::to_string(in.size()) + " bytes)");
+}
+
+std::string counted(std::size_t count, std::string_view records) {
+  return std::to_string(count) + " " + std::string(records);
+}
+
+std::string ofArea(std::size_t k) {
+  return " of area " + std::to_string(k);
+}
+
+Result<LoadedArea> readAreaHeader(BodyReader& in, std::size_t k) {
+  if (!in.holds(kAreaHeaderBytes)) return pastTheEnd(in, "the header" + ofArea(k));
   const auto i32 = [&in](std::size_t offset) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -87,8 +111,14 @@ std::optional<LoadedArea> readAreaHeader(BodyReader& in) {
     }
     return static_cast<std::int32_t>(value);
   };
-  const auto kind = kindFromFlag(in.at(kAreaHeaderKindFlagOffset));
-  if (!kind) return std::nullopt;
+  const std::uint8_t flag = in.at(kAreaHeaderKindFlagOffset);
+  const auto kind = kindFromFlag(flag);
+  if (!kind) {
+    return fault("the kind byte" + ofArea(k) + " at offset " +
+                 std::to_string(in.position() + kAreaHeaderKindFlagOffset) + " is " +
+                 std::to_string(flag) + ", not " + std::to_string(kKindFlagTown) + ", " +
+                 std::to_string(kKindFlagField) + " or " + std::to_string(kKindFlagLinkGate));
+  }
   LoadedArea area;
   area.areaNumber = in.at(kAreaHeaderNumberOffset);
   area.kind = *kind;
@@ -102,11 +132,20 @@ std::optional<LoadedArea> readAreaHeader(BodyReader& in) {
   return area;
 }
 
+// A count byte, then that many records of `size` bytes, all inside the body.
+Result<std::size_t> readRecordCount(BodyReader& in, const std::string& what, std::size_t size) {
+  const auto count = in.byte();
+  if (!count) return pastTheEnd(in, "the count of " + what);
+  if (!in.holds(*count, size)) return pastTheEnd(in, counted(*count, what));
+  return std::size_t{*count};
+}
+
 // Walks one area section: the counted buildings, churches, entries and gates,
 // then one map-part block per entry, stepped over by its part count.
-bool readSection(BodyReader& in, LoadedArea& area) {
-  const auto buildings = in.byte();
-  if (!buildings || !in.holds(*buildings, kBuildingRecordSize)) return false;
+Status readSection(BodyReader& in, LoadedArea& area, std::size_t k) {
+  const std::string ofThisArea = ofArea(k);
+  const auto buildings = readRecordCount(in, "building records" + ofThisArea, kBuildingRecordSize);
+  if (!buildings) return buildings.error();
   if (area.kind == AreaKind::Town) {
     for (std::size_t j = 0; j < *buildings; ++j) {
       area.objectIds.push_back(in.at(kBuildingRecordSize * j + kBuildingObjectIdOffset));
@@ -114,13 +153,13 @@ bool readSection(BodyReader& in, LoadedArea& area) {
   }
   in.skip(kBuildingRecordSize * *buildings);
 
-  const auto churches = in.byte();
-  if (!churches || !in.holds(*churches, kChurchRecordSize)) return false;
+  const auto churches = readRecordCount(in, "church records" + ofThisArea, kChurchRecordSize);
+  if (!churches) return churches.error();
   if (area.kind == AreaKind::Town && *churches > 0) area.specialId = in.at(kChurchObjectIdOffset);
   in.skip(kChurchRecordSize * *churches);
 
-  const auto entries = in.byte();
-  if (!entries || !in.holds(*entries, kEntryBytes)) return false;
+  const auto entries = readRecordCount(in, "entry records" + ofThisArea, kEntryBytes);
+  if (!entries) return entries.error();
   for (std::size_t j = 0; j < *entries; ++j) {
     const std::uint8_t id = in.at(kEntryBytes * j + kEntryObjectIdOffset);
     if (area.kind == AreaKind::LinkGate) {
@@ -136,54 +175,78 @@ bool readSection(BodyReader& in, LoadedArea& area) {
   }
   in.skip(kEntryBytes * *entries);
 
-  const auto gates = in.byte();
-  if (!gates || !in.holds(*gates, kGateBytes)) return false;
+  const auto gates = readRecordCount(in, "gate records" + ofThisArea, kGateBytes);
+  if (!gates) return gates.error();
   if (area.kind == AreaKind::LinkGate && *gates > 0) area.specialId = in.at(kGateLinkObjectOffset);
   in.skip(kGateBytes * *gates);
 
   for (std::size_t j = 0; j < *entries; ++j) {
+    const std::string block = " in map part block " + std::to_string(j) + ofThisArea;
     const auto parts = in.byte();
-    if (!parts) return false;
+    if (!parts) return pastTheEnd(in, "the part count" + block);
     const std::size_t rest = static_cast<std::size_t>(mapPartBlockSize(*parts)) - 1;
-    if (!in.skip(rest)) return false;
+    if (!in.holds(rest)) return pastTheEnd(in, counted(*parts, "map parts") + block);
+    in.skip(rest);
   }
-  return true;
+  return {};
 }
 
 // A counted character list: the count, then a serial word and a record each.
-std::optional<std::uint32_t> readCharacterList(BodyReader& in, std::size_t characterBytes) {
+Result<std::uint32_t> readCharacterList(BodyReader& in, std::string_view what,
+                                        std::size_t characterBytes) {
   const auto count = in.dword();
-  if (!count || !in.holds(*count, characterBytes)) return std::nullopt;
+  if (!count) return pastTheEnd(in, "the count of " + std::string(what));
+  if (!in.holds(*count, characterBytes)) return pastTheEnd(in, counted(*count, what));
   in.skip(characterBytes * *count);
-  return count;
+  return *count;
 }
 
-std::optional<ParsedSaveBody> parse(std::span<const std::uint8_t> body) {
-  if (body.size() < kBodyHeaderSize) return std::nullopt;
+// Steps over `length` bytes that nothing reads.
+Status skipGap(BodyReader& in, std::size_t length, const std::string& what) {
+  if (!in.skip(length)) return pastTheEnd(in, what);
+  return {};
+}
+
+Result<ParsedSaveBody> parse(std::span<const std::uint8_t> body) {
+  if (body.size() < kBodyHeaderSize) {
+    return fault("the body is " + std::to_string(body.size()) + " bytes, shorter than its " +
+                 std::to_string(kBodyHeaderSize) + "-byte header");
+  }
   ParsedSaveBody parsed;
   const auto name = body.subspan(kBodyNameOffset, kBodyNameSize);
   const auto nul = std::find(name.begin(), name.end(), std::uint8_t{0});
   parsed.worldName.assign(name.begin(), nul);
 
   const int areaCount = body[kBodyAreaCountOffset];
-  if (areaCount < 1 || areaCount > kMaxAreaCount) return std::nullopt;
+  if (areaCount < 1 || areaCount > kMaxAreaCount) {
+    return fault("the area count at offset " + std::to_string(kBodyAreaCountOffset) + " is " +
+                 std::to_string(areaCount) + ", not 1 to " + std::to_string(kMaxAreaCount));
+  }
   BodyReader in(body, kBodyHeaderSize);
-  for (int k = 0; k < areaCount; ++k) {
-    auto area = readAreaHeader(in);
-    if (!area) return std::nullopt;
+  for (std::size_t k = 0; k < static_cast<std::size_t>(areaCount); ++k) {
+    auto area = readAreaHeader(in, k);
+    if (!area) return area.error();
     parsed.areas.push_back(std::move(*area));
   }
-  for (LoadedArea& area : parsed.areas) {
-    if (!readSection(in, area)) return std::nullopt;
+  for (std::size_t k = 0; k < parsed.areas.size(); ++k) {
+    if (auto section = readSection(in, parsed.areas[k], k); !section) return section.error();
   }
 
   const std::size_t towns = body[kBodyTownCountOffset];
-  if (!in.holds(towns, kTownRecordSize) || !in.skip(kTownRecordSize * towns)) return std::nullopt;
-  if (!in.skip(kGapBeforeTownsfolk)) return std::nullopt;
-  const auto townsfolk = readCharacterList(in, kTownsfolkBytes);
-  if (!townsfolk || !in.skip(kGapBeforeGuards + kGuardPreludeSize)) return std::nullopt;
-  const auto guards = readCharacterList(in, kGuardBytes);
-  if (!guards) return std::nullopt;
+  if (!in.holds(towns, kTownRecordSize)) return pastTheEnd(in, counted(towns, "town records"));
+  in.skip(kTownRecordSize * towns);
+  if (auto gap = skipGap(in, kGapBeforeTownsfolk, "the unused bytes before the townsfolk"); !gap) {
+    return gap.error();
+  }
+  const auto townsfolk = readCharacterList(in, "townsfolk records", kTownsfolkBytes);
+  if (!townsfolk) return townsfolk.error();
+  if (auto gap =
+          skipGap(in, kGapBeforeGuards + kGuardPreludeSize, "the unused bytes before the guards");
+      !gap) {
+    return gap.error();
+  }
+  const auto guards = readCharacterList(in, "guard records", kGuardBytes);
+  if (!guards) return guards.error();
   parsed.townsfolkCount = *townsfolk;
   parsed.guardCount = *guards;
   return parsed;
@@ -194,15 +257,15 @@ std::optional<ParsedSaveBody> parse(std::span<const std::uint8_t> body) {
 Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body) {
   auto parsed = parse(body);
   // No file name at hand: the text alone.
-  if (!parsed) return Error{std::string(codec::kNotASaveFileText)};
-  return std::move(*parsed);
+  if (!parsed) return Error{std::string(codec::kNotASaveFileText), parsed.error().detail};
+  return parsed;
 }
 
 Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body,
                                      std::string_view fileName) {
   auto parsed = parse(body);
-  if (!parsed) return Error{codec::notASaveFileMessage(fileName)};
-  return std::move(*parsed);
+  if (!parsed) return Error{codec::notASaveFileMessage(fileName), parsed.error().detail};
+  return parsed;
 }
 
 Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMapSource& mapFiles) {

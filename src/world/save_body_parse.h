@@ -36,7 +36,8 @@ struct ParsedSaveBody {
 // Reads a body back, all or nothing: every count and record is checked
 // against the body's length, areaCount must be 1 to 4 and every kind byte 1,
 // 2 or 4; the character lists after the areas are walked too. A body that
-// breaks any of this gives an Error ("はセーブファイルではありません").
+// breaks any of this gives an Error ("はセーブファイルではありません") whose
+// detail names the first check that failed and its offset.
 Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body);
 
 // The same, with the Error the not-a-save-file message for `fileName` (CP932,

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <random>
+#include <string>
 
 #include "codec/codec_header.h"
 #include "codec/huffman_decoder.h"
@@ -40,6 +41,7 @@ HandStream chainOfLongCodes() {
 
 struct DamageCase {
   const char* name;
+  const char* detail;  // part of what the fast decoder says went wrong
   std::function<Bytes()> make;
 };
 
@@ -53,50 +55,53 @@ TEST(DamagedStream, DecodeRejectsEveryKindOfDamage) {
     };
   };
   const std::vector<DamageCase> cases = {
-      {"StreamShorterThanItsTables", edited([](Bytes& s) { s.resize(287); })},
-      {"StoredSizeSmallerThanTablesAndData",
+      {"StreamShorterThanItsTables", "the stream is 287 bytes",
+       edited([](Bytes& s) { s.resize(287); })},
+      {"StoredSizeSmallerThanTablesAndData", "the stored size 288 is less than",
        edited([](Bytes& s) { setField(s, kStoredSizeOffset, 288); })},
-      {"StoredSizeLargerThanTheBytesAvailable",
+      {"StoredSizeLargerThanTheBytesAvailable", "the stored size 291 exceeds the 290 bytes",
        edited([](Bytes& s) { setField(s, kStoredSizeOffset, 291); })},
-      {"StoredSizeNegative", edited([](Bytes& s) { setField(s, kStoredSizeOffset, -1); })},
-      {"OriginalSizeNegative", edited([](Bytes& s) { setField(s, kOriginalSizeOffset, -3); })},
-      {"OriginalSizeLargerThanDataBits",
+      {"StoredSizeNegative", "the stored size -1 is less than",
+       edited([](Bytes& s) { setField(s, kStoredSizeOffset, -1); })},
+      {"OriginalSizeNegative", "the original size -3",
+       edited([](Bytes& s) { setField(s, kOriginalSizeOffset, -3); })},
+      {"OriginalSizeLargerThanDataBits", "the original size 6 does not fit 5 data bits",
        edited([](Bytes& s) { setField(s, kOriginalSizeOffset, 6); })},
-      {"DataBitsNegative", edited([](Bytes& s) {
+      {"DataBitsNegative", "does not fit -9 data bits", edited([](Bytes& s) {
          setField(s, kDataBitsOffset, -9);
          setField(s, kOriginalSizeOffset, 0);
        })},
-      {"DataBitsBeyondTheStream",
+      {"DataBitsBeyondTheStream", "(268435744 bytes)",
        edited([](Bytes& s) { setField(s, kDataBitsOffset, 0x7FFFFFFF); })},
-      {"CodeSectionShorterThanTheLengths",
+      {"CodeSectionShorterThanTheLengths", "the code section holds 8 bits",
        edited([](Bytes& s) { s[kCodeLengthTableOffset + 0x63] = 9; })},
-      {"OverSubscribedCodeTable", edited([](Bytes& s) {
+      {"OverSubscribedCodeTable", "the code of byte 99 repeats", edited([](Bytes& s) {
          s[kCodeLengthTableOffset + 0x61] = 1;
          s[kCodeLengthTableOffset + 0x62] = 1;
          s[kCodeLengthTableOffset + 0x63] = 1;
        })},
-      {"TwoEqualCodes",
+      {"TwoEqualCodes", "the code of byte 98 repeats",
        [] {
          HandStream hand;
          hand.codes['a'] = "01";
          hand.codes['b'] = "01";
          return hand.build();
        }},
-      {"CodeBeginsAnEarlierOne",
+      {"CodeBeginsAnEarlierOne", "the code of byte 98 repeats or begins",
        [] {
          HandStream hand;
          hand.codes['a'] = "011";
          hand.codes['b'] = "01";
          return hand.build();
        }},
-      {"CodeRunsThroughAnEarlierLeaf",
+      {"CodeRunsThroughAnEarlierLeaf", "the code of byte 98 begins with another",
        [] {
          HandStream hand;
          hand.codes['a'] = "1";
          hand.codes['b'] = "10";
          return hand.build();
        }},
-      {"TreeNeedsMoreNodesThanTheTableHolds",
+      {"TreeNeedsMoreNodesThanTheTableHolds", "more than 512 tree nodes",
        [] {
          HandStream hand;
          hand.codes[0] = std::string(255, '0');
@@ -104,7 +109,7 @@ TEST(DamagedStream, DecodeRejectsEveryKindOfDamage) {
          hand.codes[2] = "01" + std::string(253, '0');
          return hand.build();
        }},
-      {"MissingChild",
+      {"MissingChild", "before all 3 bytes",
        [] {
          HandStream hand;  // only 0 leads anywhere
          hand.codes['z'] = "0";
@@ -112,7 +117,7 @@ TEST(DamagedStream, DecodeRejectsEveryKindOfDamage) {
          hand.originalSize = 3;
          return hand.build();
        }},
-      {"DataEndsBeforeTheLastByte",
+      {"DataEndsBeforeTheLastByte", "before all 7 bytes",
        [] {
          HandStream hand;
          hand.codes['a'] = "10";
@@ -122,14 +127,14 @@ TEST(DamagedStream, DecodeRejectsEveryKindOfDamage) {
          hand.originalSize = 7;
          return hand.build();
        }},
-      {"DataEndsInsideALongCode",
+      {"DataEndsInsideALongCode", "before all 1 bytes",
        [] {
          HandStream hand = chainOfLongCodes();
          hand.dataBits = std::string(200, '1');
          hand.originalSize = 1;
          return hand.build();
        }},
-      {"EightBitCodesEndBeforeTheLastByte",
+      {"EightBitCodesEndBeforeTheLastByte", "before all 257 bytes",
        [] {
          Bytes input;
          for (int v = 0; v < 256; ++v)
@@ -138,7 +143,7 @@ TEST(DamagedStream, DecodeRejectsEveryKindOfDamage) {
          setField(stream, kOriginalSizeOffset, 257);
          return stream;
        }},
-      {"NoCodesButBytesToProduce",
+      {"NoCodesButBytesToProduce", "before all 4 bytes",
        [] {
          HandStream hand;
          hand.dataBits = "0000";
@@ -148,7 +153,10 @@ TEST(DamagedStream, DecodeRejectsEveryKindOfDamage) {
   };
   for (const DamageCase& c : cases) {
     SCOPED_TRACE(c.name);
-    expectRejected(c.make());
+    const Bytes stream = c.make();
+    expectRejected(stream);
+    const std::string detail = decodeStream(stream).error().detail;
+    EXPECT_NE(detail.find(c.detail), std::string::npos) << detail;
   }
 }
 

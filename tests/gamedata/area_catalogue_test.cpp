@@ -90,9 +90,9 @@ TEST(AreaCatalogue, LoadReadsTheFileAndRefusesAMissingOne) {
               static_cast<std::streamsize>(bytes.size()));
   }
   const auto catalogue = LoadAreaCatalogue(path);
-  ASSERT_TRUE(catalogue.has_value());
+  ASSERT_TRUE(catalogue.ok());
   EXPECT_EQ(*catalogue, numberedNames());
-  EXPECT_FALSE(LoadAreaCatalogue(folder / "absent.bin").has_value());
+  EXPECT_FALSE(LoadAreaCatalogue(folder / "absent.bin").ok());
 }
 
 }  // namespace

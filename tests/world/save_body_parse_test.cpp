@@ -69,20 +69,30 @@ TEST(ParseSaveBody, RejectsBodiesThatBreakTheLayout) {
     const char* name;
     std::size_t offset;
     std::uint32_t value;
-    int width;  // bytes written
+    int width;           // bytes written
+    std::string detail;  // the check that fails, and where the walk stood
   };
+  const std::string end = " run past the end of the body (44749 bytes)";
   const std::vector<Case> cases{
-      {"no areas", 97, 0, 1},
-      {"five areas", 97, 5, 1},
-      {"kind byte 3", 98 + 24, 3, 1},
-      {"kind byte 0", 98 + 28 + 24, 0, 1},
-      {"buildings past the end", townSection, 255, 1},
-      {"map part count past the end", kLinkGateSection + 4 + 18 + 14, 255, 1},
-      {"entries past the end", townSection + 1 + 60 + 1 + 8 + 0, 200, 1},
-      {"town records past the end", 74, 60, 1},
-      {"townsfolk past the end", townsfolkCount, 14, 4},
-      {"guards past the end", guardCount, 0xFFFFFFFF, 4},
+      {"no areas", 97, 0, 1, "the area count at offset 97 is 0, not 1 to 4"},
+      {"five areas", 97, 5, 1, "the area count at offset 97 is 5, not 1 to 4"},
+      {"kind byte 3", 98 + 24, 3, 1, "the kind byte of area 0 at offset 122 is 3, not 1, 2 or 4"},
+      {"kind byte 0", 98 + 28 + 24, 0, 1,
+       "the kind byte of area 1 at offset 150 is 0, not 1, 2 or 4"},
+      // 255 houses still fit; the walk loses its step at the map parts.
+      {"buildings past the end", townSection, 255, 1,
+       "100 map parts in map part block 1 of area 1 at offset 31769" + end},
+      {"map part count past the end", kLinkGateSection + 4 + 18 + 14, 255, 1,
+       "1684300900 townsfolk records at offset 21581" + end},
+      {"entries past the end", townSection + 1 + 60 + 1 + 8 + 0, 200, 1,
+       "100 map parts in map part block 2 of area 1 at offset 34978" + end},
+      {"town records past the end", 74, 60, 1, "60 town records at offset 8503" + end},
+      {"townsfolk past the end", townsfolkCount, 14, 4,
+       "14 townsfolk records at offset 9457" + end},
+      {"guards past the end", guardCount, 0xFFFFFFFF, 4,
+       "4294967295 guard records at offset 40017" + end},
   };
+  ASSERT_EQ(good.size(), 44749u);
   for (const Case& c : cases) {
     auto bad = good;
     if (c.width == 1) {
@@ -90,7 +100,10 @@ TEST(ParseSaveBody, RejectsBodiesThatBreakTheLayout) {
     } else {
       platform::storeU32(bad, c.offset, c.value);
     }
-    EXPECT_FALSE(ParseSaveBody(bad).ok()) << c.name;
+    const auto parsed = ParseSaveBody(bad);
+    ASSERT_FALSE(parsed.ok()) << c.name;
+    EXPECT_EQ(parsed.error().message, codec::kNotASaveFileText);
+    EXPECT_EQ(parsed.error().detail, c.detail) << c.name;
   }
 }
 
@@ -101,6 +114,8 @@ TEST(ParseSaveBody, RejectsEveryCutBeforeTheLastRecordEnds) {
     EXPECT_FALSE(ParseSaveBody(std::span(good).first(cut)).ok()) << cut;
   }
   EXPECT_FALSE(ParseSaveBody(std::span(good).first(contentEnd - 1)).ok());
+  EXPECT_EQ(ParseSaveBody(std::span(good).first(40)).error().detail,
+            "the body is 40 bytes, shorter than its 98-byte header");
   // The zeros after the last record carry nothing.
   EXPECT_TRUE(ParseSaveBody(std::span(good).first(contentEnd)).ok());
 }
