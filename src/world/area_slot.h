@@ -33,6 +33,20 @@ struct AreaSlot {
   std::array<std::int16_t, kMaxSlotObjects> objectY{};
 };
 
+// Marks `slot` used by an area: its number, kind, corner and size, taken from
+// a placement request or an area read back from a save (both name them
+// alike). The special object and the chosen objects are left to the caller.
+template <typename Area>
+void occupySlot(AreaSlot& slot, const Area& area) {
+  slot.used = true;
+  slot.areaNumber = area.areaNumber;
+  slot.kind = area.kind;
+  slot.x = area.x;
+  slot.y = area.y;
+  slot.width = area.width;
+  slot.height = area.height;
+}
+
 // The four slots of the world being composed. A new area goes into the free
 // slot with the lowest index; saving moves the link gate to slot 0.
 struct AreaSlotTable {

@@ -106,13 +106,7 @@ Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
   if (!file.isValid()) return gamedata::notMsgFileError(file);
 
   AreaSlot& slot = slots[*target];
-  slot.used = true;
-  slot.areaNumber = request.areaNumber;
-  slot.x = request.x;
-  slot.y = request.y;
-  slot.width = request.width;
-  slot.height = request.height;
-  slot.kind = request.kind;
+  occupySlot(slot, request);
 
   const KindKeys keys = keysOf(request.kind);
   const auto special = gamedata::QueryAreaObjects(file, keys.special, 1);

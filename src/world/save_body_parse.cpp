@@ -276,13 +276,7 @@ Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMap
     if (!file) return file.error();
 
     AreaSlot& slot = table.slots[k];
-    slot.used = true;
-    slot.areaNumber = area.areaNumber;
-    slot.x = area.x;
-    slot.y = area.y;
-    slot.width = area.width;
-    slot.height = area.height;
-    slot.kind = area.kind;
+    occupySlot(slot, area);
 
     // The body holds ids only; the positions that saving needs again (the
     // shop keepers stand at the houses, the cleric at the church) come from
