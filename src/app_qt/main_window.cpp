@@ -25,6 +25,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 #include "app_qt/canvas_view.h"
@@ -268,8 +269,11 @@ void TForm1::connectEvents() {
   connect(image2_, &CanvasView::clicked, this, [this] { run([this] { model_->Image2Click(); }); });
   // A click on a kind button selects it in the model, which runs its handler
   // only when it was not selected before.
-  connect(kindGroup_, &QButtonGroup::idClicked, this,
-          [this](int id) { run([this, id] { model_->selectKind(id); }); });
+  connect(kindGroup_, &QButtonGroup::idClicked, this, [this](int id) {
+    if (const std::optional<world::AreaKind> kind = editor::kindOfButton(id)) {
+      run([this, kind] { model_->selectKind(*kind); });
+    }
+  });
   connect(checkListBox1_, &QListWidget::itemChanged, this,
           [this](QListWidgetItem* item) { onCheckChanged(editor::CheckList::Dungeons, item); });
   connect(checkListBox2_, &QListWidget::itemChanged, this,
@@ -441,10 +445,10 @@ void TForm1::showModel() {
     const QSignalBlocker blocker(kindGroup_);
     const editor::RadioGroup& kinds = model_->RadioButtons();
     for (std::size_t i = 0; i < radioButtons_.size(); ++i) {
-      const int button = static_cast<int>(i) + 1;
+      const world::AreaKind kind = editor::kKindButtons[i];
       const QSignalBlocker buttonBlocker(radioButtons_[i]);
-      radioButtons_[i]->setEnabled(kinds.isEnabled(button));
-      if (kinds.selected == button) radioButtons_[i]->setChecked(true);
+      radioButtons_[i]->setEnabled(kinds.isEnabled(kind));
+      if (kinds.selected == kind) radioButtons_[i]->setChecked(true);
     }
   }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -64,8 +65,9 @@ using PopupMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 // The list box styles: single selection, notifications, a vertical bar.
 constexpr DWORD kListStyle = WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
 
-int kindButton(int id) {
-  return id - kRadioButton1Id + 1;
+// The kind buttons' control ids follow the kinds' button order.
+std::optional<world::AreaKind> kindOfControl(int id) {
+  return editor::kindOfButton(id - kRadioButton1Id + 1);
 }
 
 void setRedraw(HWND list, bool on) {
@@ -400,7 +402,11 @@ void TForm1::onCommand(int id, int code) {
     case kRadioButton2Id:
     case kRadioButton3Id:
       // Selecting the selected button runs nothing; the model knows.
-      if (code == BN_CLICKED) run([this, id] { model_->selectKind(kindButton(id)); });
+      if (code == BN_CLICKED) {
+        if (const std::optional<world::AreaKind> kind = kindOfControl(id)) {
+          run([this, kind] { model_->selectKind(*kind); });
+        }
+      }
       break;
     case kListBox1Id: {
       if (code != LBN_SELCHANGE) break;
@@ -599,14 +605,15 @@ void TForm1::showModel() {
   showVisible(control("CheckListBox3"), false);
 
   const editor::RadioGroup& kinds = model_->RadioButtons();
-  for (int button = 1; button <= 3; ++button) {
-    HWND radio = GetDlgItem(control("Panel1"), kRadioButton1Id + button - 1);
-    const WPARAM state = kinds.selected == button ? BST_CHECKED : BST_UNCHECKED;
+  for (std::size_t i = 0; i < editor::kKindButtons.size(); ++i) {
+    const world::AreaKind kind = editor::kKindButtons[i];
+    HWND radio = GetDlgItem(control("Panel1"), kRadioButton1Id + static_cast<int>(i));
+    const WPARAM state = kinds.selected == kind ? BST_CHECKED : BST_UNCHECKED;
     if (static_cast<WPARAM>(SendMessageW(radio, BM_GETCHECK, 0, 0)) != state) {
       SendMessageW(radio, BM_SETCHECK, state, 0);
     }
-    if ((IsWindowEnabled(radio) != FALSE) != kinds.isEnabled(button)) {
-      EnableWindow(radio, kinds.isEnabled(button) ? TRUE : FALSE);
+    if ((IsWindowEnabled(radio) != FALSE) != kinds.isEnabled(kind)) {
+      EnableWindow(radio, kinds.isEnabled(kind) ? TRUE : FALSE);
     }
   }
 

@@ -1,5 +1,7 @@
 #include "editor/controls.h"
 
+#include <algorithm>
+
 namespace ws::editor {
 
 namespace {
@@ -8,6 +10,12 @@ const std::string kNoItem;
 
 bool inside(const std::vector<std::string>& items, int index) {
   return index >= 0 && static_cast<std::size_t>(index) < items.size();
+}
+
+// The position of `kind` in kKindButtons; kKindButtons.size() for a value
+// that is no kind.
+std::size_t buttonIndex(world::AreaKind kind) {
+  return static_cast<std::size_t>(std::ranges::find(kKindButtons, kind) - kKindButtons.begin());
 }
 
 }  // namespace
@@ -43,12 +51,19 @@ void CheckListBox::add(std::string text) {
   checked.push_back(false);
 }
 
-bool RadioGroup::isEnabled(int button) const {
-  return button >= 1 && button <= 3 && enabled[static_cast<std::size_t>(button - 1)];
+std::optional<world::AreaKind> kindOfButton(int number) {
+  if (number < 1 || number > static_cast<int>(kKindButtons.size())) return std::nullopt;
+  return kKindButtons[static_cast<std::size_t>(number - 1)];
 }
 
-void RadioGroup::setEnabled(int button, bool on) {
-  if (button >= 1 && button <= 3) enabled[static_cast<std::size_t>(button - 1)] = on;
+bool RadioGroup::isEnabled(world::AreaKind kind) const {
+  const std::size_t index = buttonIndex(kind);
+  return index < enabled.size() && enabled[index];
+}
+
+void RadioGroup::setEnabled(world::AreaKind kind, bool on) {
+  const std::size_t index = buttonIndex(kind);
+  if (index < enabled.size()) enabled[index] = on;
 }
 
 }  // namespace ws::editor

@@ -2,9 +2,12 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "world/area_slot.h"
 
 namespace ws::editor {
 
@@ -39,15 +42,23 @@ struct CheckListBox {
   void add(std::string text);
 };
 
-// The three kind buttons: RadioButton1 (link gate), RadioButton2 (field) and
-// RadioButton3 (town), numbered 1 to 3. Exactly one is selected; a disabled
+// The kinds of the three kind buttons in their order: RadioButton1 (link
+// gate), RadioButton2 (field) and RadioButton3 (town).
+inline constexpr std::array<world::AreaKind, 3> kKindButtons{
+    world::AreaKind::LinkGate, world::AreaKind::Field, world::AreaKind::Town};
+
+// The kind of kind button `number` (1 to 3, as the windows number them);
+// nothing for any other number.
+std::optional<world::AreaKind> kindOfButton(int number);
+
+// The three kind buttons, one per kind. Exactly one is selected; a disabled
 // one can still be selected from code.
 struct RadioGroup {
-  int selected = 1;
-  std::array<bool, 3> enabled{true, true, true};
+  world::AreaKind selected = world::AreaKind::LinkGate;
+  std::array<bool, 3> enabled{true, true, true};  // in the order of kKindButtons
 
-  bool isEnabled(int button) const;
-  void setEnabled(int button, bool on);
+  bool isEnabled(world::AreaKind kind) const;
+  void setEnabled(world::AreaKind kind, bool on);
 };
 
 }  // namespace ws::editor

@@ -72,32 +72,21 @@ void EditorModel::drawCursor() {
   drawCursorOutline(image2_, cursor_);
 }
 
-world::AreaKind EditorModel::selectedKind() const {
-  switch (radioButtons_.selected) {
-    case 2:
-      return world::AreaKind::Field;
-    case 3:
-      return world::AreaKind::Town;
-    default:
-      return world::AreaKind::LinkGate;
-  }
+void EditorModel::selectKind(world::AreaKind kind) {
+  if (radioButtons_.selected == kind) return;
+  radioButtons_.selected = kind;
+  runKindHandler(kind);
 }
 
-void EditorModel::selectKind(int button) {
-  if (button < 1 || button > 3 || radioButtons_.selected == button) return;
-  radioButtons_.selected = button;
-  runKindHandler(button);
-}
-
-void EditorModel::runKindHandler(int button) {
-  switch (button) {
-    case 1:
+void EditorModel::runKindHandler(world::AreaKind kind) {
+  switch (kind) {
+    case world::AreaKind::LinkGate:
       RadioButton1Click();
       break;
-    case 2:
+    case world::AreaKind::Field:
       RadioButton2Click();
       break;
-    default:
+    case world::AreaKind::Town:
       RadioButton3Click();
       break;
   }
@@ -107,35 +96,35 @@ void EditorModel::runKindHandler(int button) {
 // mark that kind's objects: dungeons and the link gate, dungeons and the
 // tower, houses and the church.
 void EditorModel::RadioButton1Click() {
-  HighlightMarkers(kClearMarkers);
+  HighlightMarkers(MarkerMode::Clear);
   checkListBox1_.visible = true;
   checkListBox2_.visible = false;
-  HighlightMarkers(kDungeonMarkers);
-  HighlightMarkers(kLinkGateMarker);
+  HighlightMarkers(MarkerMode::Dungeons);
+  HighlightMarkers(MarkerMode::LinkGate);
 }
 
 void EditorModel::RadioButton2Click() {
-  HighlightMarkers(kClearMarkers);
+  HighlightMarkers(MarkerMode::Clear);
   checkListBox1_.visible = true;
   checkListBox2_.visible = false;
-  HighlightMarkers(kDungeonMarkers);
-  HighlightMarkers(kTowerMarker);
+  HighlightMarkers(MarkerMode::Dungeons);
+  HighlightMarkers(MarkerMode::Tower);
 }
 
 void EditorModel::RadioButton3Click() {
-  HighlightMarkers(kClearMarkers);
+  HighlightMarkers(MarkerMode::Clear);
   checkListBox2_.visible = true;
   checkListBox1_.visible = false;
-  HighlightMarkers(kHouseMarkers);
-  HighlightMarkers(kChurchMarker);
+  HighlightMarkers(MarkerMode::Houses);
+  HighlightMarkers(MarkerMode::Church);
 }
 
 void EditorModel::CheckListBox1ClickCheck() {
-  HighlightMarkers(kDungeonMarkers);
+  HighlightMarkers(MarkerMode::Dungeons);
 }
 
 void EditorModel::CheckListBox2ClickCheck() {
-  HighlightMarkers(kHouseMarkers);
+  HighlightMarkers(MarkerMode::Houses);
 }
 
 void EditorModel::setListBox1Selection(int index) {

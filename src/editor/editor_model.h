@@ -23,13 +23,9 @@ inline constexpr std::string_view kDefaultSaveFileName = "RVTSV1.dat";
 // The picture dialog's proposed file name.
 inline constexpr std::string_view kDefaultPictureFileName = "world.png";
 
-// The modes of HighlightMarkers: which markers it redraws.
-inline constexpr int kClearMarkers = -1;  // every marker painted over
-inline constexpr int kHouseMarkers = 0;
-inline constexpr int kDungeonMarkers = 1;
-inline constexpr int kChurchMarker = 2;
-inline constexpr int kTowerMarker = 3;
-inline constexpr int kLinkGateMarker = 4;
+// The modes of HighlightMarkers: which markers it redraws. Clear paints
+// every marker over.
+enum class MarkerMode { Clear, Houses, Dungeons, Church, Tower, LinkGate };
 
 // Which object list a check mark belongs to.
 enum class CheckList { Dungeons = 1, Houses = 2 };
@@ -48,8 +44,8 @@ struct EditorOptions {
 //    ListBox1Click(); likewise ListBox2 with ListBox2Click();
 //  - a user toggles a check mark: toggleCheck(list, i), which flips the mark
 //    and runs CheckListBox1ClickCheck or CheckListBox2ClickCheck;
-//  - a user clicks a kind button: selectKind(n), which runs the button's
-//    handler only when n was not selected yet;
+//  - a user clicks a kind button: selectKind(kind), which runs the button's
+//    handler only when that kind was not selected yet;
 //  - mouse moves and clicks over the world map, in world-map pixels:
 //    Image2MouseMove(x, y) and Image2Click();
 //  - LOAD and SAVE: Button1Click() and Button2Click();
@@ -87,11 +83,11 @@ class EditorModel {
 
   // --- Window-system operations ------------------------------------------
 
-  // Selects kind button n (1 to 3) as a click would: when it was not
+  // Selects the button of `kind` as a click would: when it was not
   // selected, the others are deselected and its handler runs before this
   // returns; selecting the selected one runs nothing. Works on a disabled
   // button too.
-  void selectKind(int button);
+  void selectKind(world::AreaKind kind);
   // Selections and marks set from code run nothing.
   void setListBox1Selection(int index);
   void setListBox2Selection(int index);
@@ -151,9 +147,10 @@ class EditorModel {
   // Fills the three object lists from an area map file and offers the town
   // kind only for an area with a church and at least three houses.
   void FillObjectLists(const gamedata::AreaMapFile& file);
-  // Redraws object markers on the preview: -1 clears all of them, 0 the
-  // houses, 1 the dungeons, 2 the church, 3 the tower, 4 the link gate.
-  void HighlightMarkers(int mode);
+  // Redraws object markers on the preview: Clear paints all of them over,
+  // the other modes draw the houses, the dungeons, the church, the tower or
+  // the link gate.
+  void HighlightMarkers(MarkerMode mode);
 
   // --- State --------------------------------------------------------------
 
@@ -167,8 +164,6 @@ class EditorModel {
   const canvas::Canvas& Image1() const { return image1_; }  // the 128 x 64 preview
   const canvas::Canvas& Image2() const { return image2_; }  // the 512 x 256 world map
 
-  // The kind the selected button stands for.
-  world::AreaKind selectedKind() const;
   // Empty until FormCreate found it.
   const std::filesystem::path& gameFolder() const { return gameFolder_; }
   // Where the open and save dialogs start; empty when not set.
@@ -196,7 +191,7 @@ class EditorModel {
   void showLoadedWorld(const world::AreaSlotTable& slots,
                        const std::vector<gamedata::AreaMapFile>& mapFiles);
   CheckListBox& checkList(CheckList list);
-  void runKindHandler(int button);
+  void runKindHandler(world::AreaKind kind);
   // SAVE; true when the file was written.
   bool saveWorld();
   WorldState currentWorld() const;

@@ -120,8 +120,8 @@ void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
   // A loaded world holds its link gate: the town kind is selected (its
   // handler runs when it was not selected) and the link gate kind is taken
   // away until that area is removed.
-  selectKind(3);
-  radioButtons_.setEnabled(1, false);
+  selectKind(world::AreaKind::Town);
+  radioButtons_.setEnabled(world::AreaKind::LinkGate, false);
 
   // The catalogue now selects the last loaded area, so the cursor takes that
   // area's size: the next click places that area with its own rectangle.

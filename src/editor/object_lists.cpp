@@ -54,10 +54,10 @@ void EditorModel::FillObjectLists(const gamedata::AreaMapFile& file) {
   checkListBox3_.add(specialItem(file, gamedata::KeyTower, gamedata::ObjectItemKind::Tower));
   checkListBox3_.add(specialItem(file, gamedata::KeyLinkGate, gamedata::ObjectItemKind::LinkGate));
 
-  radioButtons_.setEnabled(3, true);
+  radioButtons_.setEnabled(world::AreaKind::Town, true);
   if (houseCount < kTownMinimumHouses) {
-    if (radioButtons_.selected == 3) selectKind(2);
-    radioButtons_.setEnabled(3, false);
+    if (radioButtons_.selected == world::AreaKind::Town) selectKind(world::AreaKind::Field);
+    radioButtons_.setEnabled(world::AreaKind::Town, false);
   }
 }
 
@@ -72,39 +72,36 @@ void EditorModel::highlightSpecial(int item, canvas::Colour colour) {
   gamedata::DrawObjectMarker(image1_, checkListBox3_.item(item), colour, colour);
 }
 
-void EditorModel::HighlightMarkers(int mode) {
+void EditorModel::HighlightMarkers(MarkerMode mode) {
   switch (mode) {
-    case kHouseMarkers:
+    case MarkerMode::Clear:
+      // Painting over: white for every marker but the tower's, which is
+      // black. The brush stays as the last marker left it.
+      for (int i = 0; i < checkListBox2_.count(); ++i) {
+        gamedata::DrawObjectMarker(image1_, checkListBox2_.item(i), canvas::kWhite, canvas::kWhite);
+      }
+      for (int i = 0; i < checkListBox1_.count(); ++i) {
+        gamedata::DrawObjectMarker(image1_, checkListBox1_.item(i), canvas::kWhite, canvas::kWhite);
+      }
+      highlightSpecial(kChurchItem, canvas::kWhite);
+      highlightSpecial(kTowerItem, canvas::kBlack);
+      highlightSpecial(kLinkGateItem, canvas::kWhite);
+      return;
+    case MarkerMode::Houses:
       highlightList(checkListBox2_);
       break;
-    case kDungeonMarkers:
+    case MarkerMode::Dungeons:
       highlightList(checkListBox1_);
       break;
-    case kChurchMarker:
+    case MarkerMode::Church:
       highlightSpecial(kChurchItem, gamedata::kMarkerYellow);
       break;
-    case kTowerMarker:
+    case MarkerMode::Tower:
       highlightSpecial(kTowerItem, gamedata::kMarkerCyan);
       break;
-    case kLinkGateMarker:
+    case MarkerMode::LinkGate:
       highlightSpecial(kLinkGateItem, gamedata::kMarkerYellow);
       break;
-    default:
-      break;
-  }
-  if (mode < 0) {
-    // Painting over: white for every marker but the tower's, which is black.
-    // The brush stays as the last marker left it.
-    for (int i = 0; i < checkListBox2_.count(); ++i) {
-      gamedata::DrawObjectMarker(image1_, checkListBox2_.item(i), canvas::kWhite, canvas::kWhite);
-    }
-    for (int i = 0; i < checkListBox1_.count(); ++i) {
-      gamedata::DrawObjectMarker(image1_, checkListBox1_.item(i), canvas::kWhite, canvas::kWhite);
-    }
-    highlightSpecial(kChurchItem, canvas::kWhite);
-    highlightSpecial(kTowerItem, canvas::kBlack);
-    highlightSpecial(kLinkGateItem, canvas::kWhite);
-    return;
   }
   // The next black fill of the preview uses this brush.
   image1_.brush = canvas::kBlack;

@@ -52,22 +52,22 @@ void EditorModel::checkDefaults() {
 }
 
 void EditorModel::highlightSelectedKind() {
-  highlightKind(selectedKind());
+  highlightKind(radioButtons_.selected);
 }
 
 void EditorModel::highlightKind(world::AreaKind kind) {
   switch (kind) {
     case world::AreaKind::LinkGate:
-      HighlightMarkers(kDungeonMarkers);
-      HighlightMarkers(kLinkGateMarker);
+      HighlightMarkers(MarkerMode::Dungeons);
+      HighlightMarkers(MarkerMode::LinkGate);
       break;
     case world::AreaKind::Field:
-      HighlightMarkers(kDungeonMarkers);
-      HighlightMarkers(kTowerMarker);
+      HighlightMarkers(MarkerMode::Dungeons);
+      HighlightMarkers(MarkerMode::Tower);
       break;
     case world::AreaKind::Town:
-      HighlightMarkers(kHouseMarkers);
-      HighlightMarkers(kChurchMarker);
+      HighlightMarkers(MarkerMode::Houses);
+      HighlightMarkers(MarkerMode::Church);
       break;
   }
 }
@@ -134,7 +134,8 @@ void EditorModel::Image2Click() {
     eraseCursor();
     clearWorldRect(image2_, slot.x, slot.y, slot.width, slot.height);
     drawCursor();
-    if (slot.kind == world::AreaKind::LinkGate) radioButtons_.setEnabled(1, true);
+    if (slot.kind == world::AreaKind::LinkGate)
+      radioButtons_.setEnabled(world::AreaKind::LinkGate, true);
     removed = true;
   }
   if (removed) {
@@ -144,7 +145,7 @@ void EditorModel::Image2Click() {
 
   world::PlacementRequest request;
   request.areaNumber = listBox1_.selected;
-  request.kind = selectedKind();
+  request.kind = radioButtons_.selected;
   request.x = cursor_.x;
   request.y = cursor_.y;
   request.width = cursor_.width;
@@ -173,8 +174,8 @@ void EditorModel::Image2Click() {
   // One link gate per world: once it stands, the kind is taken away until
   // that area is removed.
   if (slot.kind == world::AreaKind::LinkGate) {
-    selectKind(2);
-    radioButtons_.setEnabled(1, false);
+    selectKind(world::AreaKind::Field);
+    radioButtons_.setEnabled(world::AreaKind::LinkGate, false);
   }
   recordStep();
 }

@@ -327,7 +327,7 @@ TEST_F(MainWindowTest, ClickingTheSelectedCatalogueItemChoosesItAgainOnce) {
 TEST_F(MainWindowTest, ClickingAKindButtonRunsItsHandler) {
   chooseArea(kTownArea);
   clickAt(child<QRadioButton>("RadioButton3"), {4, 8});
-  EXPECT_EQ(model().RadioButtons().selected, 3);
+  EXPECT_EQ(model().RadioButtons().selected, world::AreaKind::Town);
   EXPECT_TRUE(child<QRadioButton>("RadioButton3")->isChecked());
   EXPECT_FALSE(child<QRadioButton>("RadioButton1")->isChecked());
   EXPECT_TRUE(child<QWidget>("CheckListBox2")->isVisible());

@@ -321,7 +321,7 @@ class MainWindowTest : public ::testing::Test {
                           step.b);
         break;
       case Step::SelectKind:
-        model.selectKind(step.a);
+        model.selectKind(editor::kindOfButton(step.a).value());
         break;
       case Step::Scroll:
         break;
@@ -372,12 +372,13 @@ class MainWindowTest : public ::testing::Test {
             << checkNames[k] << " item " << i;
       }
     }
-    for (int button = 1; button <= 3; ++button) {
-      const std::string name = "RadioButton" + std::to_string(button);
-      EXPECT_EQ(isChecked(control(name.c_str())), model().RadioButtons().selected == button)
-          << name;
-      EXPECT_EQ(IsWindowEnabled(control(name.c_str())) != FALSE,
-                model().RadioButtons().isEnabled(button))
+    const std::pair<const char*, world::AreaKind> kindButtons[] = {
+        {"RadioButton1", world::AreaKind::LinkGate},
+        {"RadioButton2", world::AreaKind::Field},
+        {"RadioButton3", world::AreaKind::Town}};
+    for (const auto& [name, kind] : kindButtons) {
+      EXPECT_EQ(isChecked(control(name)), model().RadioButtons().selected == kind) << name;
+      EXPECT_EQ(IsWindowEnabled(control(name)) != FALSE, model().RadioButtons().isEnabled(kind))
           << name;
     }
     EXPECT_EQ(textOf(control("Edit1")), toWide(model().Edit1()));

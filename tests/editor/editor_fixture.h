@@ -121,6 +121,7 @@ inline void writeFile(const fs::path& path, const std::vector<std::uint8_t>& byt
 
 // Demo areas by catalogue number.
 using namespace ws::demo::areas;
+using world::AreaKind;
 
 // A model started on the demo game.
 struct DemoEditor {
@@ -138,7 +139,7 @@ struct DemoEditor {
     model.Image2Click();
   }
   // Chooses the kind first, then the area, and clicks at (x, y).
-  void place(int kind, int areaNumber, int x, int y) {
+  void place(AreaKind kind, int areaNumber, int x, int y) {
     model.selectKind(kind);
     choose(areaNumber);
     clickAt(x, y);

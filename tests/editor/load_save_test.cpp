@@ -41,7 +41,7 @@ struct Snapshot {
         checks{m.CheckListBox1().checked, m.CheckListBox2().checked},
         state{m.ListBox1().selected,
               m.ListBox2().selected,
-              m.RadioButtons().selected,
+              static_cast<int>(m.RadioButtons().selected),
               m.CheckListBox1().visible,
               m.RadioButtons().enabled[0],
               m.RadioButtons().enabled[2],
@@ -76,16 +76,16 @@ void composeFourAreas(DemoEditor& e) {
   e.choose(kGateOfBeginnings);
   e.model.toggleCheck(CheckList::Dungeons, 2);
   e.clickAt(300, 150);
-  e.model.selectKind(2);
+  e.model.selectKind(AreaKind::Field);
   e.choose(kMistMarsh);
   e.model.toggleCheck(CheckList::Dungeons, 1);
   e.model.toggleCheck(CheckList::Dungeons, 3);
   e.clickAt(0, 0);
-  e.model.selectKind(3);
+  e.model.selectKind(AreaKind::Town);
   e.choose(kHarbourTown);
   e.model.toggleCheck(CheckList::Houses, 4);
   e.clickAt(160, 0);
-  e.model.selectKind(2);
+  e.model.selectKind(AreaKind::Field);
   e.choose(kMeadow);
   e.clickAt(0, 192);
   ASSERT_TRUE(e.dialogs.messages.empty()) << e.dialogs.messages.front();
@@ -109,10 +109,10 @@ TEST(Save, MovesTheLinkGateToSlotZeroEvenWhenCancelled) {
   for (const bool confirmed : {true, false}) {
     SCOPED_TRACE(confirmed);
     DemoEditor editor;
-    editor.model.selectKind(2);
+    editor.model.selectKind(AreaKind::Field);
     editor.choose(kBlueForest);
     editor.clickAt(0, 0);
-    editor.model.selectKind(1);
+    editor.model.selectKind(AreaKind::LinkGate);
     editor.choose(kStarGate);
     editor.clickAt(256, 0);
     const fs::path file = freshFolder("saves") / "RVTSV1.dat";
@@ -129,14 +129,14 @@ TEST(Save, MovesTheLinkGateToSlotZeroEvenWhenCancelled) {
 
 TEST(Save, RefusesAWorldWithoutLinkGateBeforeTheDialog) {
   DemoEditor editor;
-  editor.place(2, kBlueForest, 0, 0);
+  editor.place(AreaKind::Field, kBlueForest, 0, 0);
   editor.model.Button2Click();  // the fake fails the test if a dialog opens
   EXPECT_EQ(editor.dialogs.messages, std::vector{cp932("リンクゲートがありません")});
 }
 
 TEST(Save, ReportsAFileThatCannotBeWritten) {
   DemoEditor editor;
-  editor.place(1, kStarGate, 0, 0);
+  editor.place(AreaKind::LinkGate, kStarGate, 0, 0);
   editor.dialogs.saveAnswers.push_back(freshFolder("saves") / "no such folder" / "RVTSV1.dat");
   editor.model.Button2Click();
   ASSERT_EQ(editor.dialogs.messages.size(), 1u);
@@ -160,8 +160,8 @@ TEST(Load, RestoresSlotsListsChecksAndTheWorldMap) {
     EXPECT_EQ(model.ListBox2().count(), 4);
     EXPECT_EQ(model.ListBox2().item(0), model.ListBox1().item(kGateOfBeginnings) + "=0");
     EXPECT_EQ(model.ListBox1().selected, kMeadow);
-    EXPECT_EQ(model.RadioButtons().selected, 3);
-    EXPECT_FALSE(model.RadioButtons().isEnabled(1));
+    EXPECT_EQ(model.RadioButtons().selected, AreaKind::Town);
+    EXPECT_FALSE(model.RadioButtons().isEnabled(AreaKind::LinkGate));
     EXPECT_TRUE(model.CheckListBox2().visible);
     EXPECT_EQ(model.CheckListBox1().checked, (std::vector<bool>{true, false, false, false}));
     EXPECT_TRUE(samePixels(mapWithoutCursor(model), mapWithoutCursor(composer.model)));
@@ -174,8 +174,8 @@ TEST(Load, RestoresSlotsListsChecksAndTheWorldMap) {
 
 TEST(Load, NextClickPlacesTheSelectedAreaWithItsOwnSize) {
   DemoEditor composer;
-  composer.place(1, kStarGate, 0, 0);
-  composer.place(3, kForestVillage, 256, 0);
+  composer.place(AreaKind::LinkGate, kStarGate, 0, 0);
+  composer.place(AreaKind::Town, kForestVillage, 256, 0);
   const fs::path file = saveTo(composer, "two.dat");
 
   DemoEditor loader;
@@ -190,7 +190,7 @@ TEST(Load, NextClickPlacesTheSelectedAreaWithItsOwnSize) {
 
 TEST(Load, AFileThatFailsAnyCheckLeavesTheEditorAsItWas) {
   DemoEditor composer;
-  composer.place(1, kStarGate, 0, 0);
+  composer.place(AreaKind::LinkGate, kStarGate, 0, 0);
   const std::vector<std::uint8_t> good = readBytes(saveTo(composer, "good.dat"));
 
   world::AreaSlotTable missing;

@@ -46,7 +46,7 @@ struct MarkerEditor {
   FakeDialogs dialogs;
   EditorModel model{dialogs, EditorOptions{markerGame()}};
 
-  explicit MarkerEditor(int kind) {
+  explicit MarkerEditor(AreaKind kind) {
     EXPECT_TRUE(model.FormCreate());
     model.selectKind(kind);
     model.setListBox1Selection(0);
@@ -56,7 +56,7 @@ struct MarkerEditor {
 };
 
 TEST(ObjectLists, ListItemsFollowQueryOrderWithDefaultChecks) {
-  MarkerEditor editor(1);
+  MarkerEditor editor(AreaKind::LinkGate);
   const EditorModel& model = editor.model;
   ASSERT_EQ(model.CheckListBox1().count(), 3);
   ASSERT_EQ(model.CheckListBox2().count(), 3);
@@ -67,29 +67,29 @@ TEST(ObjectLists, ListItemsFollowQueryOrderWithDefaultChecks) {
             (std::vector<std::string>{"chur(0028,0018", "towe(0050,0018", "link(0078,0018"}));
   EXPECT_EQ(model.CheckListBox1().checked, (std::vector<bool>{true, false, false}));
   EXPECT_EQ(model.CheckListBox2().checked, (std::vector<bool>{true, true, true}));
-  EXPECT_TRUE(model.RadioButtons().isEnabled(3));
+  EXPECT_TRUE(model.RadioButtons().isEnabled(AreaKind::Town));
 }
 
 TEST(ObjectLists, MarkersOfTheSelectedKind) {
   struct Case {
-    int kind;
+    AreaKind kind;
     std::vector<std::pair<canvas::Point, canvas::Colour>> expected;
   };
   const Case cases[] = {
-      {1,
+      {AreaKind::LinkGate,
        {{kDungeon[0], kMarkerCyan},
         {kDungeon[1], kWhite},
         {kLinkGate, kMarkerYellow},
         {kTower, kBlack},
         {kChurch, kBlack},
         {kHouse[0], kBlack}}},
-      {2,
+      {AreaKind::Field,
        {{kDungeon[0], kMarkerCyan},
         {kDungeon[2], kWhite},
         {kTower, kMarkerCyan},
         {kLinkGate, kBlack},
         {kHouse[1], kBlack}}},
-      {3,
+      {AreaKind::Town,
        {{kHouse[0], kMarkerCyan},
         {kHouse[2], kMarkerCyan},
         {kChurch, kMarkerYellow},
@@ -97,7 +97,7 @@ TEST(ObjectLists, MarkersOfTheSelectedKind) {
         {kTower, kBlack}}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.kind);
+    SCOPED_TRACE(static_cast<int>(c.kind));
     MarkerEditor editor(c.kind);
     for (const auto& [point, colour] : c.expected) {
       EXPECT_EQ(editor.at(point), colour) << point.x << "," << point.y;
@@ -107,20 +107,20 @@ TEST(ObjectLists, MarkersOfTheSelectedKind) {
 }
 
 TEST(ObjectLists, ClearModePaintsMarkersOverAndLeavesItsBrush) {
-  MarkerEditor editor(2);
-  editor.model.HighlightMarkers(kClearMarkers);
+  MarkerEditor editor(AreaKind::Field);
+  editor.model.HighlightMarkers(MarkerMode::Clear);
   for (canvas::Point p : {kDungeon[0], kDungeon[1], kHouse[0], kChurch, kLinkGate}) {
     EXPECT_EQ(editor.at(p), kWhite) << p.x << "," << p.y;
   }
   EXPECT_EQ(editor.at(kTower), kBlack);
   EXPECT_NE(editor.model.Image1().brush, kBlack);
-  editor.model.HighlightMarkers(5);  // draws nothing, but leaves the brush black
+  editor.model.HighlightMarkers(MarkerMode::Tower);  // any other mode leaves the brush black
   EXPECT_EQ(editor.model.Image1().brush, kBlack);
   EXPECT_EQ(editor.at(kDungeon[0]), kWhite);
 }
 
 TEST(ObjectLists, MarkersFollowTheUsersCheckMarks) {
-  MarkerEditor editor(1);
+  MarkerEditor editor(AreaKind::LinkGate);
   editor.model.toggleCheck(CheckList::Dungeons, 1);
   editor.model.toggleCheck(CheckList::Dungeons, 0);
   EXPECT_EQ(editor.at(kDungeon[1]), kMarkerCyan);
@@ -129,12 +129,12 @@ TEST(ObjectLists, MarkersFollowTheUsersCheckMarks) {
 }
 
 TEST(ObjectLists, MarksSetFromCodeAndReselectingAKindRunNothing) {
-  MarkerEditor editor(3);
+  MarkerEditor editor(AreaKind::Town);
   editor.model.setChecked(CheckList::Houses, 0, false);
-  editor.model.selectKind(3);  // already selected: no handler
+  editor.model.selectKind(AreaKind::Town);  // already selected: no handler
   EXPECT_EQ(editor.at(kHouse[0]), kMarkerCyan);
-  editor.model.selectKind(2);
-  editor.model.selectKind(3);  // a real change redraws from the marks
+  editor.model.selectKind(AreaKind::Field);
+  editor.model.selectKind(AreaKind::Town);  // a real change redraws from the marks
   EXPECT_EQ(editor.at(kHouse[0]), kWhite);
 }
 
@@ -142,7 +142,7 @@ TEST(ObjectLists, KindBeforeAnyAreaOnlySwitchesTheList) {
   FakeDialogs dialogs;
   EditorModel model(dialogs, EditorOptions{markerGame()});
   ASSERT_TRUE(model.FormCreate());
-  model.selectKind(3);
+  model.selectKind(AreaKind::Town);
   EXPECT_TRUE(model.CheckListBox2().visible);
   EXPECT_FALSE(model.CheckListBox1().visible);
   EXPECT_TRUE(samePixels(model.Image1(), canvas::Canvas(128, 64)));
@@ -157,12 +157,12 @@ TEST(ObjectLists, TownKindOnlyForAChurchAndThreeHouses) {
                        Case{kChurchHill, false}, Case{kBlueForest, false}}) {
     SCOPED_TRACE(c.area);
     DemoEditor editor;
-    editor.model.selectKind(3);
+    editor.model.selectKind(AreaKind::Town);
     editor.choose(c.area);
-    EXPECT_EQ(editor.model.RadioButtons().isEnabled(3), c.town);
+    EXPECT_EQ(editor.model.RadioButtons().isEnabled(AreaKind::Town), c.town);
     // Taking the town kind away selects the field kind, whose handler shows
     // the dungeon list at once.
-    EXPECT_EQ(editor.model.RadioButtons().selected, c.town ? 3 : 2);
+    EXPECT_EQ(editor.model.RadioButtons().selected, c.town ? AreaKind::Town : AreaKind::Field);
     EXPECT_EQ(editor.model.CheckListBox1().visible, !c.town);
     EXPECT_EQ(editor.model.CheckListBox2().visible, c.town);
   }

@@ -115,7 +115,7 @@ TEST(CursorChoice, UnusableAreasArmTheCursorButNeverPlace) {
 
 TEST(CursorOutline, MovingOverPlacedAreasRestoresTheMapExactly) {
   DemoEditor editor;
-  editor.place(1, kGateOfBeginnings, 64, 64);
+  editor.place(AreaKind::LinkGate, kGateOfBeginnings, 64, 64);
   const canvas::Canvas placed = mapWithoutCursor(editor.model);
   editor.choose(kMistMarsh);
   for (auto [x, y] : {std::pair{0, 0}, {70, 70}, {-40, 10}, {500, 250}, {96, 32}}) {
@@ -126,7 +126,7 @@ TEST(CursorOutline, MovingOverPlacedAreasRestoresTheMapExactly) {
 
 TEST(Placement, StampsThePreviewBySourceInvert) {
   DemoEditor editor;
-  editor.model.selectKind(2);
+  editor.model.selectKind(AreaKind::Field);
   editor.choose(kBlueForest);
   editor.model.Image2MouseMove(96, 64);
   const canvas::Canvas preview = editor.model.Image1();
@@ -144,10 +144,10 @@ TEST(Placement, StampsThePreviewBySourceInvert) {
 
 TEST(Placement, FillsTheFirstFreeSlotAndListsUsedSlots) {
   DemoEditor editor;
-  editor.place(1, kMoonTemple, 0, 0);
-  editor.place(2, kBlueForest, 256, 0);
+  editor.place(AreaKind::LinkGate, kMoonTemple, 0, 0);
+  editor.place(AreaKind::Field, kBlueForest, 256, 0);
   editor.clickAt(0, 0);  // removes the link gate
-  editor.place(3, kForestVillage, 0, 128);
+  editor.place(AreaKind::Town, kForestVillage, 0, 128);
   const world::AreaSlot& town = editor.model.areaSlots()[0];
   EXPECT_TRUE(town.used);
   EXPECT_EQ(town.areaNumber, kForestVillage);
@@ -161,9 +161,9 @@ TEST(Placement, FillsTheFirstFreeSlotAndListsUsedSlots) {
 
 TEST(Placement, ClickRemovesEveryOverlappedAreaAndPlacesNothing) {
   DemoEditor editor;
-  editor.place(1, kMoonTemple, 0, 0);    // 32 x 32 at 0, 0
-  editor.place(2, kMoonTemple, 32, 0);   // touching: no overlap, placed
-  editor.place(2, kLakeIsland, 128, 0);  // 64 x 31, outside the next cursor
+  editor.place(AreaKind::LinkGate, kMoonTemple, 0, 0);  // 32 x 32 at 0, 0
+  editor.place(AreaKind::Field, kMoonTemple, 32, 0);    // touching: no overlap, placed
+  editor.place(AreaKind::Field, kLakeIsland, 128, 0);   // 64 x 31, outside the next cursor
   ASSERT_EQ(editor.model.areaSlots().usedCount(), 3);
   editor.choose(kGateOfBeginnings);  // 128 x 64
   editor.clickAt(0, 0);
@@ -174,8 +174,8 @@ TEST(Placement, ClickRemovesEveryOverlappedAreaAndPlacesNothing) {
   for (int x = 0; x < 64; ++x)
     EXPECT_EQ(map.pixel(x, 10), canvas::kBlack) << x;
   // The link gate removed, its kind is offered again; the selection stays.
-  EXPECT_TRUE(editor.model.RadioButtons().isEnabled(1));
-  EXPECT_EQ(editor.model.RadioButtons().selected, 2);
+  EXPECT_TRUE(editor.model.RadioButtons().isEnabled(AreaKind::LinkGate));
+  EXPECT_EQ(editor.model.RadioButtons().selected, AreaKind::Field);
 }
 
 TEST(Placement, RefusedPlacementsShowTheirMessageAndChangeNothing) {
@@ -187,7 +187,7 @@ TEST(Placement, RefusedPlacementsShowTheirMessageAndChangeNothing) {
   const Case cases[] = {
       {"town with two houses",
        [](DemoEditor& e) {
-         e.model.selectKind(3);
+         e.model.selectKind(AreaKind::Town);
          e.choose(kHarbourTown);
          e.model.toggleCheck(CheckList::Houses, 2);
        },
@@ -200,7 +200,7 @@ TEST(Placement, RefusedPlacementsShowTheirMessageAndChangeNothing) {
        cp932("リンクゲートエリアは最低１つのダンジョンが必要です")},
       {"field with tower and four dungeons",
        [](DemoEditor& e) {
-         e.model.selectKind(2);
+         e.model.selectKind(AreaKind::Field);
          e.choose(kMistMarsh);
          for (int i = 1; i < 4; ++i)
            e.model.toggleCheck(CheckList::Dungeons, i);
@@ -209,7 +209,7 @@ TEST(Placement, RefusedPlacementsShowTheirMessageAndChangeNothing) {
       {"fifth area",
        [](DemoEditor& e) {
          for (int i = 0; i < 4; ++i)
-           e.place(2, kWindHill, 64 * i, 0);
+           e.place(AreaKind::Field, kWindHill, 64 * i, 0);
          e.choose(kWindHill);
        },
        cp932("マップパーツは４つまでです！")},
@@ -219,7 +219,7 @@ TEST(Placement, RefusedPlacementsShowTheirMessageAndChangeNothing) {
     DemoEditor editor;
     c.prepare(editor);
     const world::AreaSlotTable before = editor.model.areaSlots();
-    const int kind = editor.model.RadioButtons().selected;
+    const AreaKind kind = editor.model.RadioButtons().selected;
     editor.model.Image2MouseMove(320, 160);
     const canvas::Canvas map = editor.model.Image2();
     editor.model.Image2Click();
@@ -233,7 +233,7 @@ TEST(Placement, RefusedPlacementsShowTheirMessageAndChangeNothing) {
 
 TEST(Placement, FieldWithoutTowerTakesFourDungeons) {
   DemoEditor editor;
-  editor.model.selectKind(2);
+  editor.model.selectKind(AreaKind::Field);
   editor.choose(kMeadow);
   for (int i = 1; i < 4; ++i)
     editor.model.toggleCheck(CheckList::Dungeons, i);
@@ -245,19 +245,19 @@ TEST(Placement, FieldWithoutTowerTakesFourDungeons) {
 
 TEST(Placement, OneLinkGatePerWorld) {
   DemoEditor editor;
-  editor.place(1, kStarGate, 0, 0);
-  EXPECT_EQ(editor.model.RadioButtons().selected, 2);
-  EXPECT_FALSE(editor.model.RadioButtons().isEnabled(1));
+  editor.place(AreaKind::LinkGate, kStarGate, 0, 0);
+  EXPECT_EQ(editor.model.RadioButtons().selected, AreaKind::Field);
+  EXPECT_FALSE(editor.model.RadioButtons().isEnabled(AreaKind::LinkGate));
   EXPECT_FALSE(editor.model.CheckListBox2().visible);
-  editor.place(2, kMoonTemple, 256, 128);  // the field kind stays selected
+  editor.place(AreaKind::Field, kMoonTemple, 256, 128);  // the field kind stays selected
   EXPECT_EQ(editor.model.areaSlots()[1].kind, world::AreaKind::Field);
-  EXPECT_FALSE(editor.model.RadioButtons().isEnabled(1));
+  EXPECT_FALSE(editor.model.RadioButtons().isEnabled(AreaKind::LinkGate));
 }
 
 TEST(PlacedAreas, SelectingOneShowsItAgainWithDefaultChecks) {
   DemoEditor editor;
-  editor.place(1, kGateOfBeginnings, 0, 0);
-  editor.model.selectKind(3);
+  editor.place(AreaKind::LinkGate, kGateOfBeginnings, 0, 0);
+  editor.model.selectKind(AreaKind::Town);
   editor.choose(kHarbourTown);
   editor.model.toggleCheck(CheckList::Houses, 3);
   editor.clickAt(256, 0);

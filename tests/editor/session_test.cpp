@@ -42,7 +42,9 @@ TEST(UnsavedWorkTest, CloseAsksWhenModifiedAndSaveDecides) {
   for (const Case& c : cases) {
     DemoEditor e;
     const fs::path file = freshFolder("close") / "world.dat";
-    if (c.edit) e.place(c.linkGate ? 1 : 2, c.linkGate ? kGateOfBeginnings : kMeadow, 0, 0);
+    if (c.edit)
+      e.place(c.linkGate ? AreaKind::LinkGate : AreaKind::Field,
+              c.linkGate ? kGateOfBeginnings : kMeadow, 0, 0);
     if (c.answer) e.dialogs.saveChoices.push_back(*c.answer);
     if (c.saveDialogConfirms) e.dialogs.saveAnswers.push_back(file);
     if (c.answer == SaveChoice::Save && !c.saveDialogConfirms && c.linkGate) {
@@ -65,14 +67,14 @@ TEST(UnsavedWorkTest, LoadAndOpenFileAskFirstAndCancelKeepsTheWorld) {
   const fs::path file = freshFolder("open") / "saved.dat";
   {
     DemoEditor e;
-    e.place(1, kGateOfBeginnings, 0, 0);
-    e.place(3, kHarbourTown, 256, 128);
+    e.place(AreaKind::LinkGate, kGateOfBeginnings, 0, 0);
+    e.place(AreaKind::Town, kHarbourTown, 256, 128);
     e.dialogs.saveAnswers.push_back(file);
     e.model.Button2Click();
     ASSERT_FALSE(e.model.isModified());
   }
   DemoEditor e;
-  e.place(2, kMeadow, 128, 0);
+  e.place(AreaKind::Field, kMeadow, 128, 0);
   const world::AreaSlotTable before = e.model.areaSlots();
 
   e.dialogs.saveChoices = {SaveChoice::Cancel, SaveChoice::Cancel};
@@ -114,10 +116,10 @@ TEST(WorldPictureTest, LoadedMapWithoutOutlineIsTheRenderOfTheFile) {
   const fs::path folder = freshFolder("picture");
   {
     DemoEditor e;
-    e.place(1, kMoonTemple, 448, 192);
-    e.place(3, kHarbourTown, 0, 0);
+    e.place(AreaKind::LinkGate, kMoonTemple, 448, 192);
+    e.place(AreaKind::Town, kHarbourTown, 0, 0);
     e.model.toggleCheck(CheckList::Dungeons, 0);
-    e.place(2, kMistMarsh, 256, 32);
+    e.place(AreaKind::Field, kMistMarsh, 256, 32);
     e.dialogs.saveAnswers.push_back(folder / "w.dat");
     e.model.Button2Click();
   }

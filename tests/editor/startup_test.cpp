@@ -24,7 +24,7 @@ TEST(EditorStartup, GameFolderGivenReadsCatalogueAndSetsUpTheWindow) {
   EXPECT_EQ(model.openDialogFolder(), platform::saveFolderPath(demoGame()));
   EXPECT_EQ(model.saveDialogFolder(), platform::saveFolderPath(demoGame()));
   EXPECT_EQ(model.Edit1(), world::kDefaultWorldName);
-  EXPECT_EQ(model.RadioButtons().selected, 1);
+  EXPECT_EQ(model.RadioButtons().selected, AreaKind::LinkGate);
   EXPECT_TRUE(model.CheckListBox1().visible);
   EXPECT_FALSE(model.CheckListBox2().visible);
   EXPECT_FALSE(model.cursor().armed);

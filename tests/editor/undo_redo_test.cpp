@@ -33,7 +33,7 @@ auto slotFields(const world::AreaSlot& s) {
 // and loads a file.
 struct Action {
   enum Type { Click, Load, Undo, Redo } type = Click;
-  int kind = 1;
+  AreaKind kind = AreaKind::LinkGate;
   int area = 0;
   std::vector<int> toggles;
   int x = 0;
@@ -46,8 +46,9 @@ void perform(DemoEditor& e, const Action& action) {
     case Action::Click: {
       e.model.selectKind(action.kind);
       e.choose(action.area);
-      const CheckList list =
-          e.model.selectedKind() == world::AreaKind::Town ? CheckList::Houses : CheckList::Dungeons;
+      const CheckList list = e.model.RadioButtons().selected == AreaKind::Town
+                                 ? CheckList::Houses
+                                 : CheckList::Dungeons;
       for (const int item : action.toggles)
         e.model.toggleCheck(list, item);
       e.clickAt(action.x, action.y);
@@ -78,16 +79,16 @@ class UndoRedoTest : public ::testing::Test {
     // Two worlds saved by the editor, and a file that is no save.
     {
       DemoEditor e;
-      e.place(1, kGateOfBeginnings, 0, 0);
-      e.place(3, kHarbourTown, 128, 64);
-      e.place(2, kBlueForest, 320, 160);
+      e.place(AreaKind::LinkGate, kGateOfBeginnings, 0, 0);
+      e.place(AreaKind::Town, kHarbourTown, 128, 64);
+      e.place(AreaKind::Field, kBlueForest, 320, 160);
       e.dialogs.saveAnswers.push_back(folder / "a.dat");
       e.model.Button2Click();
     }
     {
       DemoEditor e;
-      e.place(2, kWindHill, 480, 0);
-      e.place(1, kMoonTemple, 64, 192);
+      e.place(AreaKind::Field, kWindHill, 480, 0);
+      e.place(AreaKind::LinkGate, kMoonTemple, 64, 192);
       e.dialogs.saveAnswers.push_back(folder / "b.dat");
       e.model.Button2Click();
     }
@@ -110,8 +111,8 @@ class UndoRedoTest : public ::testing::Test {
     } else {
       action.type = Action::Click;
       // The kinds the user can click now.
-      std::vector<int> kinds;
-      for (int k = 1; k <= 3; ++k) {
+      std::vector<AreaKind> kinds;
+      for (const AreaKind k : {AreaKind::LinkGate, AreaKind::Field, AreaKind::Town}) {
         if (model.RadioButtons().isEnabled(k)) kinds.push_back(k);
       }
       action.kind = kinds[static_cast<std::size_t>(below(static_cast<int>(kinds.size())))];
@@ -249,8 +250,15 @@ TEST(UndoHistoryTest, KeepsTheNewestHundredStepsAndANewStepDropsTheUndoneOnes) {
 // keeps its maps packed. Unpacked they would take 512 KB each.
 TEST(UndoHistoryTest, AHundredStepsOfLargeAreasStayWellBelowUnpackedMaps) {
   DemoEditor e;
-  const std::array<std::array<int, 3>, 4> places{
-      {{2, kBlueForest, 0}, {2, kMistMarsh, 128}, {3, kHarbourTown, 256}, {2, kMeadow, 384}}};
+  struct Place {
+    AreaKind kind;
+    int area;
+    int x;
+  };
+  const std::array<Place, 4> places{{{AreaKind::Field, kBlueForest, 0},
+                                     {AreaKind::Field, kMistMarsh, 128},
+                                     {AreaKind::Town, kHarbourTown, 256},
+                                     {AreaKind::Field, kMeadow, 384}}};
   // Each round places the four areas, or removes them when they stand.
   while (e.model.undoHistory().stepCount() < UndoHistory::kStepLimit) {
     for (const auto& [kind, area, x] : places)
