@@ -83,9 +83,7 @@ Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8
 
 Status writeSaveOutput(const std::filesystem::path& path, std::span<const std::uint8_t> body) {
   if (!isStandardOutput(path)) return codec::writeSaveFile(path, body);
-  if (body.size() > codec::kMaxSaveBodySize) {
-    return Error{"save body too large: " + std::to_string(body.size()) + " bytes"};
-  }
+  if (auto size = codec::checkSaveBodySize(body); !size) return size;
   return writeOutput(path, codec::encodeSaveFile(body));
 }
 

@@ -248,9 +248,8 @@ int runPreview(const Context& context, const std::string& areaArgument,
                const std::filesystem::path& output, int scale) {
   auto area = openArea(context, areaArgument);
   if (!area) return reportError(area.error());
-  const auto png = encodePng(drawPreview(area->file), scale);
-  if (png.empty()) return reportError(Error{"cannot encode the preview as PNG"});
-  if (auto written = writeOutput(output, png); !written) {
+  if (auto written = writePngOutput(output, drawPreview(area->file), scale, "the preview");
+      !written) {
     return reportError(written.error());
   }
   return kExitSuccess;

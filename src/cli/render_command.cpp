@@ -2,11 +2,10 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
-#include "canvas/png_image.h"
 #include "cli/commands.h"
+#include "cli/png_writer.h"
 #include "cli/utf8_arguments.h"
 #include "editor/world_picture.h"
-#include "platform/file_io.h"
 
 namespace ws::cli {
 
@@ -21,9 +20,7 @@ int runRender(const Context& context, const std::filesystem::path& save,
   // The map exactly as the editor's LOAD shows it, without the cursor.
   const Result<canvas::Canvas> map = editor::RenderSaveFile(*folder, save);
   if (!map) return reportError(map.error());
-  const auto png = canvas::encodePng(*map, scale);
-  if (png.empty()) return reportError(Error{"cannot encode the world map as PNG"});
-  if (auto written = platform::writeFileAtomic(output, png); !written) {
+  if (auto written = writePngOutput(output, *map, scale, "the world map"); !written) {
     return reportError(written.error());
   }
   return kExitSuccess;
@@ -41,7 +38,9 @@ void addRenderCommand(CLI::App& app, Context& context) {
   auto* command = app.add_subcommand(
       "render", "Draw a save file's 512 x 256 world map as LOAD shows it, as PNG");
   addPathOption(*command, "SAVE", options->save, "The save file")->required();
-  addPathOption(*command, "-o,--output", options->output, "The PNG file to write")->required();
+  addPathOption(*command, "-o,--output", options->output,
+                "The PNG file to write (\"-\": standard output)")
+      ->required();
   command->add_option("--scale", options->scale, "Enlarge N times without smoothing")
       ->check(CLI::Range(1, kMaxRenderScale));
   command->callback([&context, options] {

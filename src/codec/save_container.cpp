@@ -62,10 +62,15 @@ Result<Bytes> decodeSaveFile(std::span<const std::uint8_t> file, std::string_vie
   return decodeStreamUpTo(file.subspan(kSaveHeaderSize), kMaxSaveBodySize);
 }
 
-Status writeSaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> body) {
+Status checkSaveBodySize(std::span<const std::uint8_t> body) {
   if (body.size() > kMaxSaveBodySize) {
     return Error{"save body too large: " + std::to_string(body.size()) + " bytes"};
   }
+  return {};
+}
+
+Status writeSaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> body) {
+  if (auto size = checkSaveBodySize(body); !size) return size;
   return platform::writeFileAtomic(path, encodeSaveFile(body));
 }
 

@@ -51,6 +51,9 @@ Bytes encodeSaveFile(std::span<const std::uint8_t> body);
 // "error in decord".
 Result<Bytes> decodeSaveFile(std::span<const std::uint8_t> file, std::string_view fileName);
 
+// Refuses a body larger than kMaxSaveBodySize, which no save file may hold.
+Status checkSaveBodySize(std::span<const std::uint8_t> body);
+
 // Writes the save file for `body` atomically: an existing file is replaced
 // only by a complete new one, and stays untouched on failure. A body larger
 // than kMaxSaveBodySize is refused, as reading would refuse it.
