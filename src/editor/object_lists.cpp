@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/editor_model.h"
+#include "gamedata/area_facts.h"
 #include "gamedata/area_preview.h"
 #include "gamedata/object_item.h"
 
@@ -15,9 +16,6 @@ namespace {
 constexpr int kChurchItem = 0;
 constexpr int kTowerItem = 1;
 constexpr int kLinkGateItem = 2;
-
-// A town needs this many houses to be offered as a kind.
-constexpr std::size_t kTownMinimumHouses = 3;
 
 // The item of the first object with `key`, or the empty text when the area
 // has none.
@@ -55,7 +53,7 @@ void EditorModel::FillObjectLists(const gamedata::AreaMapFile& file) {
   checkListBox3_.add(specialItem(file, gamedata::KeyLinkGate, gamedata::ObjectItemKind::LinkGate));
 
   radioButtons_.setEnabled(world::AreaKind::Town, true);
-  if (houseCount < kTownMinimumHouses) {
+  if (houseCount < static_cast<std::size_t>(gamedata::kTownMinimumHouses)) {
     if (radioButtons_.selected == world::AreaKind::Town) selectKind(world::AreaKind::Field);
     radioButtons_.setEnabled(world::AreaKind::Town, false);
   }

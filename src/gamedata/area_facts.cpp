@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "gamedata/area_preview.h"
 #include "platform/game_paths.h"
 
 namespace ws::gamedata {
@@ -31,8 +32,9 @@ AreaFacts AreaFactsOf(const AreaMapFile& file) {
   if (!file.isValid()) return unreadable(AreaFileStatus::Refused);
   AreaFacts facts;
   facts.status = AreaFileStatus::Readable;
-  facts.width = file.gridWidth();
-  facts.height = file.gridHeight() / 2;
+  const AreaSize size = *AreaSizeOf(file);  // a valid file always has one
+  facts.width = size.width;
+  facts.height = size.height;
   // The lists hold as many results as the file's place count leaves room for.
   facts.dungeons = countOf(file, KeyDungeon, file.placeCount());
   facts.houses = countOf(file, KeyHouse, file.placeCount());
@@ -67,6 +69,8 @@ AreaFacts AreaFactsOf(const AreaMapFile& file) {
 
 AreaFacts ReadAreaFacts(const std::filesystem::path& gameFolder, const std::string& cp932Name) {
   if (cp932Name.empty()) return unreadable(AreaFileStatus::EmptyName);
+  // A name that would lead out of the area folder names no area map file.
+  if (!platform::isAreaMapFileName(cp932Name)) return unreadable(AreaFileStatus::Missing);
   const Result<AreaMapFile> file =
       LoadAreaMapFile(platform::areaMapFilePath(gameFolder, cp932Name));
   if (!file) return unreadable(AreaFileStatus::Missing);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "gamedata/area_facts.h"
 #include "gamedata/area_preview.h"
 #include "platform/file_io.h"
 #include "platform/game_paths.h"
@@ -14,15 +15,14 @@ namespace {
 
 // objectCount is one byte.
 constexpr std::size_t kMaxObjectCount = 255;
-// A town needs at least this many houses; a link gate area or a field holds
-// at most this many dungeons, a field's tower counting as one of them.
-constexpr int kMinTownHouses = 3;
+// A link gate area or a field holds at most this many dungeons, a field's tower counting as one of
+// them.
 constexpr int kMaxDungeons = 4;
 
 // The placement rules, in the order the editor has always applied them, then
 // the special objects that a saved world must be able to name.
 std::optional<std::string_view> brokenRule(const AreaSlot& slot, bool specialFound) {
-  if (slot.kind == AreaKind::Town && slot.objectCount < kMinTownHouses) {
+  if (slot.kind == AreaKind::Town && slot.objectCount < gamedata::kTownMinimumHouses) {
     return kTownNeedsThreeHousesMessage;
   }
   if (slot.kind == AreaKind::LinkGate && slot.objectCount == 0) {

@@ -176,11 +176,17 @@ TEST_F(FileSafety, AreaNamesThatLeaveTheAreaFolderAreMissing) {
   EXPECT_NE(escaped.err.find("no such file in the area folder"), std::string::npos) << escaped.err;
   const Outcome kept = runCommandLine({"objects", "ソラの門"}, folder_ / "escape-game");
   EXPECT_EQ(kept.exitCode, kExitSuccess) << kept.err;
+  // The catalogue's facts (and the editor's hints) do not read it either.
+  const Outcome listed = runCommandLine({"catalogue", "--json"}, folder_ / "escape-game");
+  ASSERT_EQ(listed.exitCode, kExitSuccess) << listed.err;
+  EXPECT_NE(listed.out.find("\"status\": \"missing\""), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find("\"status\": \"ok\""), std::string::npos) << listed.out;
 }
 
 TEST_F(FileSafety, EveryCommandWritesToStandardOutputForADash) {
   ASSERT_EQ(run({"encode", at("good.body"), at("good.stream")}).exitCode, kExitSuccess);
   ASSERT_EQ(run({"preview", "1", "-o", at("good.png")}).exitCode, kExitSuccess);
+  ASSERT_EQ(run({"render", at("good.sav"), "-o", at("world.png")}).exitCode, kExitSuccess);
   struct Dash {
     std::vector<std::string> args;
     std::string sameAs;  // the file the command writes without "-"
@@ -192,6 +198,7 @@ TEST_F(FileSafety, EveryCommandWritesToStandardOutputForADash) {
       {{"pack", at("good.body"), "-"}, "good.sav"},
       {{"build", at("world.json"), "-o", "-"}, "good.sav"},
       {{"preview", "1", "-o", "-"}, "good.png"},
+      {{"render", at("good.sav"), "-o", "-"}, "world.png"},
   };
   const fs::path dash = fs::current_path() / "-";
   for (const Dash& c : cases) {
