@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "cli/world_description.h"
+
 namespace ws::cli {
 
 namespace {
@@ -52,10 +54,10 @@ json areaFactsJson(const gamedata::AreaFacts& facts) {
   const bool readable = facts.status == AreaFileStatus::Readable;
   auto number = [&](int value) { return readable ? json(value) : json(nullptr); };
   auto flag = [&](bool value) { return readable ? json(value) : json(nullptr); };
-  const std::array<std::pair<const char*, KindRefusal>, 3> kinds{
-      {{"link-gate", facts.linkGateRefusal},
-       {"field", facts.fieldRefusal},
-       {"town", facts.townRefusal}}};
+  const std::array<std::pair<std::string_view, KindRefusal>, 3> kinds{
+      {{kindName(world::AreaKind::LinkGate), facts.linkGateRefusal},
+       {kindName(world::AreaKind::Field), facts.fieldRefusal},
+       {kindName(world::AreaKind::Town), facts.townRefusal}}};
   json canTake = json::object();
   json whyNot = json::object();
   for (const auto& [kind, refusal] : kinds) {

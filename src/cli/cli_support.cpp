@@ -6,10 +6,12 @@
 
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
+#include "codec/codec_header.h"
 #include "codec/save_container.h"
 #include "platform/file_io.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"
+#include "world/save_body_layout.h"
 
 namespace ws::cli {
 
@@ -68,6 +70,11 @@ Result<std::vector<std::uint8_t>> readInput(const std::filesystem::path& path,
   return std::move(read.bytes);
 }
 
+Error namingDamagedFile(const std::filesystem::path& path, const Error& error) {
+  if (error.message != codec::kDecodeErrorMessage) return error;
+  return Error{platform::pathForMessage(path) + ": " + error.message, error.detail};
+}
+
 bool isStandardOutput(const std::filesystem::path& path) {
   return path == std::filesystem::path("-");
 }
@@ -94,9 +101,9 @@ Result<std::string> worldNameFromUtf8(std::string_view utf8) {
   if (name->find('\0') != std::string::npos) {
     return Error{"the name holds a NUL character, which would end it early"};
   }
-  if (name->size() >= codec::kWorldNameSize) {
+  if (name->size() > world::kWorldNameMaxBytes) {
     return Error{"the name takes " + std::to_string(name->size()) + " bytes in CP932; at most " +
-                 std::to_string(codec::kWorldNameSize - 1) + " fit"};
+                 std::to_string(world::kWorldNameMaxBytes) + " fit"};
   }
   return *name;
 }

@@ -34,12 +34,6 @@ struct PackOptions {
 constexpr std::uint64_t kMaxStreamFileSize =
     codec::kCodeSectionOffset + 256 * 255 / 8 + 1 + codec::kMaxOriginalSize;
 
-// A damaged stream's message says which file it came from.
-Error namingFile(const std::filesystem::path& path, const Error& error) {
-  if (error.message != codec::kDecodeErrorMessage) return error;
-  return Error{platform::pathForMessage(path) + ": " + error.message, error.detail};
-}
-
 int finish(const Status& status) {
   return status ? kExitSuccess : reportError(status.error());
 }
@@ -56,7 +50,7 @@ int runDecode(const FilePair& files) {
   auto stream = readInput(files.in, kMaxStreamFileSize);
   if (!stream) return reportError(stream.error());
   auto decoded = codec::decodeStream(*stream);
-  if (!decoded) return reportError(namingFile(files.in, decoded.error()));
+  if (!decoded) return reportError(namingDamagedFile(files.in, decoded.error()));
   return finish(writeOutput(files.out, *decoded));
 }
 
@@ -91,7 +85,7 @@ int runPack(const PackOptions& options) {
 
 int runUnpack(const FilePair& files) {
   auto body = codec::readSaveFile(files.in);
-  if (!body) return reportError(namingFile(files.in, body.error()));
+  if (!body) return reportError(namingDamagedFile(files.in, body.error()));
   if (!body->has_value()) {
     return reportError(Error{platform::pathForMessage(files.in) + ": no such file"});
   }

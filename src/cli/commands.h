@@ -46,6 +46,10 @@ Result<int> areaNamed(const gamedata::AreaCatalogue& catalogue, std::string_view
 Result<std::vector<std::uint8_t>> readInput(const std::filesystem::path& path,
                                             std::uint64_t ceiling);
 
+// A damaged stream's "error in decord" says which file it came from; any
+// other error is returned as it is.
+Error namingDamagedFile(const std::filesystem::path& path, const Error& error);
+
 // Every command that writes a file takes "-" for the standard output.
 bool isStandardOutput(const std::filesystem::path& path);
 Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -6,7 +6,6 @@
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
 #include "cli/world_description.h"
-#include "codec/codec_header.h"
 #include "codec/save_container.h"
 #include "gamedata/area_catalogue.h"
 #include "platform/file_io.h"
@@ -25,12 +24,6 @@ using json = nlohmann::ordered_json;
 // A world description holds four areas and a name; anything near this size
 // is no description.
 constexpr std::uint64_t kMaxWorldFileSize = 1 << 20;
-
-// A damaged save's message says which file it came from.
-Error namingSaveFile(const std::filesystem::path& path, const Error& error) {
-  if (error.message != codec::kDecodeErrorMessage) return error;
-  return Error{platform::pathForMessage(path) + ": " + error.message, error.detail};
-}
 
 // build WORLD.json -o SAVE: places the areas as clicks would, then saves.
 int buildWorld(const Context& context, const std::filesystem::path& worldFile,
@@ -104,7 +97,7 @@ void printText(const json& info) {
 // areas when a game folder is at hand; the save file alone suffices.
 int showInfo(const Context& context, const std::filesystem::path& saveFile, bool asJson) {
   auto read = codec::readSaveFile(saveFile);
-  if (!read) return reportError(namingSaveFile(saveFile, read.error()));
+  if (!read) return reportError(namingDamagedFile(saveFile, read.error()));
   if (!*read) return reportError(Error{world::fileNotReadMessage(saveFile)});
   const auto& body = **read;
   auto parsed = world::ParseSaveBody(body, platform::pathForMessage(saveFile));

@@ -58,8 +58,7 @@ std::optional<int> intOf(const json& value) {
 
 // "x" or "y" of an area, or why it cannot be one.
 Result<int> coordinateOf(const json& entry, const char* key) {
-  if (!entry.contains(key)) return Error{"\"x\" and \"y\" must be integers"};
-  const json& value = entry[key];
+  const json& value = entry.contains(key) ? entry[key] : json();
   switch (checkNumber(value)) {
     case NumberCheck::Ok:
       return static_cast<int>(value.get<long long>());
