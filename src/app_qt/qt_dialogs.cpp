@@ -16,11 +16,8 @@ void QtDialogs::showMessage(std::string_view text) {
   box.exec();
 }
 
-void QtDialogs::showError(const Error& error) {
-  if (!error.detail.empty()) {
-    qWarning().noquote() << fromCp932(withDetail(error));
-  }
-  showMessage(error.message);
+void QtDialogs::logLine(std::string_view text) {
+  qWarning().noquote() << fromCp932(text);
 }
 
 std::optional<std::filesystem::path> QtDialogs::chooseFolder() {

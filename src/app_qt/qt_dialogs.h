@@ -12,8 +12,8 @@ class QtDialogs : public editor::Dialogs {
   explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
   void showMessage(std::string_view text) override;
-  // The detail goes to the log (standard error), the message to the box.
-  void showError(const Error& error) override;
+  // The log is the standard error.
+  void logLine(std::string_view text) override;
   std::optional<std::filesystem::path> chooseFolder() override;
   std::optional<std::filesystem::path> chooseOpenFile(
       const std::filesystem::path& initialFolder) override;

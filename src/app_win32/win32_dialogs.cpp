@@ -63,11 +63,8 @@ void Win32Dialogs::showMessage(std::string_view text) {
   MessageBoxW(owner_, toWide(text).c_str(), kMessageTitle, MB_OK);
 }
 
-void Win32Dialogs::showError(const Error& error) {
-  if (!error.detail.empty()) {
-    OutputDebugStringW(toWide(withDetail(error) + "\n").c_str());
-  }
-  showMessage(error.message);
+void Win32Dialogs::logLine(std::string_view text) {
+  OutputDebugStringW(toWide(std::string(text) + "\n").c_str());
 }
 
 std::optional<std::filesystem::path> Win32Dialogs::chooseFolder() {

@@ -15,8 +15,8 @@ class Win32Dialogs : public editor::Dialogs {
   void setOwner(HWND owner) { owner_ = owner; }
 
   void showMessage(std::string_view text) override;
-  // The detail goes to the debugger's output, the message to the box.
-  void showError(const Error& error) override;
+  // The log is the debugger's output.
+  void logLine(std::string_view text) override;
   std::optional<std::filesystem::path> chooseFolder() override;
   std::optional<std::filesystem::path> chooseOpenFile(
       const std::filesystem::path& initialFolder) override;

@@ -96,6 +96,12 @@ Codes buildCodes(std::span<const std::uint8_t> source, Bytes& codeSection) {
   return codes;
 }
 
+// This decoder tells only that a stream does not decode; the fast one says
+// why.
+Error damaged() {
+  return decodeError("the codes or the data do not decode");
+}
+
 }  // namespace
 
 std::int32_t writeBit(BitWriter& writer, std::span<std::uint8_t> buffer, int value) {
@@ -173,18 +179,18 @@ Result<Bytes> decodeStream(std::span<const std::uint8_t> stream) {
     if (length == 0) continue;
     std::size_t node = 0;
     for (std::size_t i = 0; i < length; ++i) {
-      if (nodes[node].isLeaf != 0) return decodeError("the codes or the data do not decode");
+      if (nodes[node].isLeaf != 0) return damaged();
       const int bit = readBit(reader, layout->codeSection, 1);
-      if (bit == kEndOfBuffer) return decodeError("the codes or the data do not decode");
+      if (bit == kEndOfBuffer) return damaged();
       std::int32_t& child = bit != 0 ? nodes[node].child1 : nodes[node].child0;
       if (child == 0) {
-        if (nextFree == kNodeTableSize) return decodeError("the codes or the data do not decode");
+        if (nextFree == kNodeTableSize) return damaged();
         child = static_cast<std::int32_t>(nextFree++);
       }
       node = static_cast<std::size_t>(child);
     }
     if (nodes[node].isLeaf != 0 || nodes[node].child0 != 0 || nodes[node].child1 != 0) {
-      return decodeError("the codes or the data do not decode");
+      return damaged();
     }
     nodes[node].isLeaf = 1;
     nodes[node].symbol = static_cast<std::uint8_t>(v);
@@ -196,9 +202,9 @@ Result<Bytes> decodeStream(std::span<const std::uint8_t> stream) {
     std::size_t node = 0;
     do {
       const int bit = readBit(reader, layout->dataSection, 1);
-      if (bit == kEndOfBuffer) return decodeError("the codes or the data do not decode");
+      if (bit == kEndOfBuffer) return damaged();
       const std::int32_t child = bit != 0 ? nodes[node].child1 : nodes[node].child0;
-      if (child == 0) return decodeError("the codes or the data do not decode");
+      if (child == 0) return damaged();
       node = static_cast<std::size_t>(child);
     } while (nodes[node].isLeaf == 0);
     byte = nodes[node].symbol;

@@ -21,9 +21,17 @@ class Dialogs {
   // included. Returns when it is closed.
   virtual void showMessage(std::string_view text) = 0;
 
-  // A failure: its message in the message box, as showMessage shows it. A
-  // window may also log the detail; the user sees the message alone.
-  virtual void showError(const Error& error) { showMessage(error.message); }
+  // A failure: its message in the message box, as showMessage shows it; the
+  // detail, when there is one, goes to the window's log. The user sees the
+  // message alone.
+  void showError(const Error& error) {
+    if (!error.detail.empty()) logLine(withDetail(error));
+    showMessage(error.message);
+  }
+
+  // Writes one line (CP932) to the window's log; a window without one
+  // drops it.
+  virtual void logLine(std::string_view text) { (void)text; }
 
   // The folder-selection dialog: the folder confirmed with OK, or nothing
   // after Cancel.

@@ -42,6 +42,11 @@ class BodyReader {
     return count <= (body_.size() - position_) / size;
   }
   std::uint8_t at(std::size_t offset) const { return body_[position_ + offset]; }
+  // A little-endian 32-bit word `offset` bytes ahead; the caller has checked
+  // that the body holds it.
+  std::int32_t i32At(std::size_t offset) const {
+    return platform::loadI32(body_, position_ + offset).value_or(0);
+  }
 
   std::optional<std::uint8_t> byte() {
     if (!holds(1)) return std::nullopt;
@@ -104,13 +109,6 @@ std::string ofArea(std::size_t k) {
 
 Result<LoadedArea> readAreaHeader(BodyReader& in, std::size_t k) {
   if (!in.holds(kAreaHeaderBytes)) return pastTheEnd(in, "the header" + ofArea(k));
-  const auto i32 = [&in](std::size_t offset) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-      value |= static_cast<std::uint32_t>(in.at(offset + i)) << (8 * i);
-    }
-    return static_cast<std::int32_t>(value);
-  };
   const std::uint8_t flag = in.at(kAreaHeaderKindFlagOffset);
   const auto kind = kindFromFlag(flag);
   if (!kind) {
@@ -122,14 +120,20 @@ Result<LoadedArea> readAreaHeader(BodyReader& in, std::size_t k) {
   LoadedArea area;
   area.areaNumber = in.at(kAreaHeaderNumberOffset);
   area.kind = *kind;
-  const std::int32_t left = i32(kAreaHeaderLeftOffset);
-  const std::int32_t top = i32(kAreaHeaderTopOffset);
+  const std::int32_t left = in.i32At(kAreaHeaderLeftOffset);
+  const std::int32_t top = in.i32At(kAreaHeaderTopOffset);
   area.x = left / 2;
   area.y = top / 2;
-  area.width = halfSpan(left, i32(kAreaHeaderRightOffset));
-  area.height = halfSpan(top, i32(kAreaHeaderBottomOffset));
+  area.width = halfSpan(left, in.i32At(kAreaHeaderRightOffset));
+  area.height = halfSpan(top, in.i32At(kAreaHeaderBottomOffset));
   in.skip(kAreaHeaderBytes);
   return area;
+}
+
+// Steps over `length` bytes that nothing reads.
+Status skipGap(BodyReader& in, std::size_t length, const std::string& what) {
+  if (!in.skip(length)) return pastTheEnd(in, what);
+  return {};
 }
 
 // A count byte, then that many records of `size` bytes, all inside the body.
@@ -185,8 +189,9 @@ Status readSection(BodyReader& in, LoadedArea& area, std::size_t k) {
     const auto parts = in.byte();
     if (!parts) return pastTheEnd(in, "the part count" + block);
     const std::size_t rest = static_cast<std::size_t>(mapPartBlockSize(*parts)) - 1;
-    if (!in.holds(rest)) return pastTheEnd(in, counted(*parts, "map parts") + block);
-    in.skip(rest);
+    if (auto skipped = skipGap(in, rest, counted(*parts, "map parts") + block); !skipped) {
+      return skipped;
+    }
   }
   return {};
 }
@@ -199,12 +204,6 @@ Result<std::uint32_t> readCharacterList(BodyReader& in, std::string_view what,
   if (!in.holds(*count, characterBytes)) return pastTheEnd(in, counted(*count, what));
   in.skip(characterBytes * *count);
   return *count;
-}
-
-// Steps over `length` bytes that nothing reads.
-Status skipGap(BodyReader& in, std::size_t length, const std::string& what) {
-  if (!in.skip(length)) return pastTheEnd(in, what);
-  return {};
 }
 
 Result<ParsedSaveBody> parse(std::span<const std::uint8_t> body) {
