@@ -25,6 +25,13 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"TForm1";
 
+// The row of `list` under a mouse position given as a message's LPARAM, or
+// -1 below the last item.
+int listItemAt(HWND list, LPARAM position) {
+  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, position);
+  return HIWORD(hit) == 0 ? LOWORD(hit) : -1;
+}
+
 // Control identifiers; 1 and 2 stay free for IDOK and IDCANCEL, which the
 // dialog keyboard handling sends for Enter and Escape.
 enum ControlId : int {
@@ -172,10 +179,18 @@ TForm1::TForm1(editor::EditorOptions options, editor::Dialogs* dialogs) {
 
 TForm1::~TForm1() {
   if (window_ == nullptr) return;
+  HWND window = window_;
+  releaseWindow();
+  DestroyWindow(window);
+}
+
+void TForm1::releaseWindow() {
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  window_ = nullptr;
   image1_.reset();
   image2_.reset();
-  DestroyWindow(window_);
+  controls_.clear();
+  listBox1Hint_ = nullptr;
 }
 
 HWND TForm1::addControl(std::string_view name, const wchar_t* className, std::string_view cp932Text,
@@ -283,12 +298,8 @@ void TForm1::createAreaHint(HWND listBox1) {
                                   GetModuleHandleW(nullptr), nullptr);
   if (listBox1Hint_ == nullptr) return;
   SendMessageW(listBox1Hint_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
+  TTTOOLINFOW tool = hintTool(listBox1);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(listBox1);
-  tool.lpszText = hintText_.data();
   SendMessageW(listBox1Hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   // With a width set, the hint's line breaks show as breaks.
   SendMessageW(listBox1Hint_, TTM_SETMAXTIPWIDTH, 0, kHintWidth);
@@ -370,12 +381,7 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Closed by the user: the handles are gone before the object is, and
       // the canvases let go of theirs now, before the system reuses them.
       const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
-      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      window_ = nullptr;
-      image1_.reset();
-      image2_.reset();
-      controls_.clear();
-      listBox1Hint_ = nullptr;
+      releaseWindow();
       return result;
     }
     default:
@@ -531,10 +537,18 @@ LRESULT CALLBACK TForm1::listBox1Proc(HWND list, UINT message, WPARAM wParam, LP
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
+TTTOOLINFOW TForm1::hintTool(HWND listBox1) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(listBox1);
+  tool.lpszText = hintText_.data();
+  return tool;
+}
+
 void TForm1::onListBox1Pressed(LPARAM position) {
   HWND list = control("ListBox1");
-  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, position);
-  listBox1ItemAtPress_ = HIWORD(hit) == 0 ? LOWORD(hit) : -1;
+  listBox1ItemAtPress_ = listItemAt(list, position);
   listBox1SelectionAtPress_ = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
   listBox1ChoseDuringClick_ = false;
 }
@@ -543,17 +557,12 @@ void TForm1::onListBox1Pressed(LPARAM position) {
 // tooltip shows the new text after its usual delay.
 void TForm1::onListBox1MouseMove(LPARAM position) {
   if (listBox1Hint_ == nullptr) return;
-  const LRESULT hit = SendMessageW(control("ListBox1"), LB_ITEMFROMPOINT, 0, position);
-  const int item = HIWORD(hit) == 0 ? LOWORD(hit) : -1;
+  const int item = listItemAt(control("ListBox1"), position);
   if (item == hintedItem_) return;
   hintedItem_ = item;
   // An empty text shows no tooltip: outside the items there is none.
   hintText_ = item < 0 ? std::wstring() : toWide(model_->areaHint(item));
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(control("ListBox1"));
-  tool.lpszText = hintText_.data();
+  TTTOOLINFOW tool = hintTool(control("ListBox1"));
   SendMessageW(listBox1Hint_, TTM_POP, 0, 0);
   SendMessageW(listBox1Hint_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }

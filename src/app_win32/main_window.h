@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <filesystem>
 #include <memory>
@@ -83,6 +85,11 @@ class TForm1 {
   void onContextMenu(HWND clicked, LPARAM position);
   void onListBox1MouseMove(LPARAM position);
   void createAreaHint(HWND listBox1);
+  // Lets go of the window: its messages no longer reach this object, and the
+  // canvases and control handles are dropped before the system reuses them.
+  void releaseWindow();
+  // The area hint's tool record for ListBox1, with the current hint text.
+  TTTOOLINFOW hintTool(HWND listBox1);
 
   // Runs one model handler, then shows the model.
   template <typename Handler>
