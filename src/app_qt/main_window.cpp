@@ -325,18 +325,10 @@ bool TForm1::showAreaHint(QHelpEvent* event) {
   return true;
 }
 
-void TForm1::openFile(const std::filesystem::path& path) {
-  run([this, &path] { model_->openFile(path); });
-}
-
 void TForm1::closeEvent(QCloseEvent* event) {
-  const bool closes = model_->FormCloseQuery();
-  showModel();
-  if (closes) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  bool closes = false;
+  run([this, &closes] { closes = model_->FormCloseQuery(); });
+  event->setAccepted(closes);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -353,12 +345,8 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::openFileSoon(const std::filesystem::path& path) {
-  QMetaObject::invokeMethod(this, "openFileNamed", Qt::QueuedConnection,
-                            Q_ARG(QString, fromPath(path)));
-}
-
-void TForm1::openFileNamed(const QString& path) {
-  openFile(toPath(path));
+  QMetaObject::invokeMethod(
+      this, [this, path] { run([this, &path] { model_->openFile(path); }); }, Qt::QueuedConnection);
 }
 
 bool TForm1::FormCreate() {

@@ -49,13 +49,10 @@ class TForm1 : public QWidget {
   const editor::EditorModel& model() const { return *model_; }
 
   // A save file named on the command line or dropped on the window: the
-  // unsaved-work question first, then LOAD of that file.
-  void openFile(const std::filesystem::path& path);
-  // The same, once the event loop has finished what it is doing (a drop,
-  // the start-up), so that its modal boxes open over the shown window.
+  // unsaved-work question first, then LOAD of that file, once the event loop
+  // has finished what it is doing (a drop, the start-up), so that its modal
+  // boxes open over the shown window.
   void openFileSoon(const std::filesystem::path& path);
-  // openFileSoon's queued call.
-  Q_INVOKABLE void openFileNamed(const QString& path);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
