@@ -18,8 +18,7 @@ namespace {
 using json = nlohmann::json;
 
 std::optional<world::AreaKind> kindFromName(std::string_view name) {
-  for (const auto kind :
-       {world::AreaKind::LinkGate, world::AreaKind::Field, world::AreaKind::Town}) {
+  for (const auto kind : world::kAreaKinds) {
     if (kindName(kind) == name) return kind;
   }
   return std::nullopt;

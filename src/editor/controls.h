@@ -44,8 +44,7 @@ struct CheckListBox {
 
 // The kinds of the three kind buttons in their order: RadioButton1 (link
 // gate), RadioButton2 (field) and RadioButton3 (town).
-inline constexpr std::array<world::AreaKind, 3> kKindButtons{
-    world::AreaKind::LinkGate, world::AreaKind::Field, world::AreaKind::Town};
+inline constexpr std::array<world::AreaKind, 3> kKindButtons = world::kAreaKinds;
 
 // The kind of kind button `number` (1 to 3, as the windows number them);
 // nothing for any other number.

@@ -221,8 +221,7 @@ class EditorModel {
   bool windowSetUp_ = false;
   UndoHistory history_;
   bool modified_ = false;
-  std::vector<std::string> hints_;  // by catalogue index; empty until asked for
-  std::vector<bool> hintKnown_;
+  std::vector<std::optional<std::string>> hints_;  // by catalogue index; none until asked for
 };
 
 }  // namespace ws::editor

@@ -73,15 +73,11 @@ const std::string& EditorModel::areaHint(int index) {
   static const std::string kNoHint;
   if (index < 0 || index >= listBox1_.count()) return kNoHint;
   const auto at = static_cast<std::size_t>(index);
-  if (hints_.size() != listBox1_.items.size()) {
-    hints_.assign(listBox1_.items.size(), std::string());
-    hintKnown_.assign(listBox1_.items.size(), false);
-  }
-  if (!hintKnown_[at]) {
+  if (hints_.size() != listBox1_.items.size()) hints_.assign(listBox1_.items.size(), std::nullopt);
+  if (!hints_[at]) {
     hints_[at] = areaHintText(gamedata::ReadAreaFacts(gameFolder_, listBox1_.item(index)));
-    hintKnown_[at] = true;
   }
-  return hints_[at];
+  return *hints_[at];
 }
 
 canvas::Canvas EditorModel::worldPictureCanvas() const {

@@ -7,6 +7,9 @@
 namespace ws::world {
 
 enum class AreaKind : std::uint8_t { LinkGate = 1, Field = 2, Town = 3 };
+// Every kind, in the order of their values.
+inline constexpr std::array<AreaKind, 3> kAreaKinds{AreaKind::LinkGate, AreaKind::Field,
+                                                    AreaKind::Town};
 
 inline constexpr int kSlotCount = 4;
 inline constexpr int kWorldMapWidth = 512;
