@@ -25,6 +25,12 @@ namespace ws::editor::testing {
 
 namespace fs = std::filesystem;
 
+// The whole file, or nothing when it cannot be opened.
+inline std::vector<std::uint8_t> readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // Dialogs that answer from a script and record what they were asked.
 class FakeDialogs : public Dialogs {
  public:

@@ -13,11 +13,6 @@
 namespace ws::editor::testing {
 namespace {
 
-std::vector<std::uint8_t> readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The parts of a slot that LOAD restores and SAVE writes.
 auto slotFields(const world::AreaSlot& s) {
   return std::tuple(s.used, s.areaNumber, s.x, s.y, s.width, s.height, s.kind, s.specialId,

@@ -13,11 +13,6 @@
 namespace ws::editor::testing {
 namespace {
 
-std::vector<std::uint8_t> readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // What happens to a modified world when the window is about to close, by
 // the answer to the question and what SAVE then meets.
 TEST(UnsavedWorkTest, CloseAsksWhenModifiedAndSaveDecides) {

@@ -11,11 +11,6 @@
 namespace ws::editor::testing {
 namespace {
 
-std::vector<std::uint8_t> readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The fields of a used slot that mean something: the chosen objects only up
 // to objectCount (the arrays keep older entries beyond it).
 auto slotFields(const world::AreaSlot& s) {
