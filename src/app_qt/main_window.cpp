@@ -345,8 +345,12 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::openFileSoon(const std::filesystem::path& path) {
-  QMetaObject::invokeMethod(
-      this, [this, path] { run([this, &path] { model_->openFile(path); }); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, "openFileNamed", Qt::QueuedConnection,
+                            Q_ARG(QString, fromPath(path)));
+}
+
+void TForm1::openFileNamed(const QString& path) {
+  run([this, file = toPath(path)] { model_->openFile(file); });
 }
 
 bool TForm1::FormCreate() {
