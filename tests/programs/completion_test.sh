@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The shell completion of worldsmith-cli as a user meets it, on the demo game:
+# The shell completion of both programs as a user meets it, on the demo game:
 #   completion_test.sh SHELL WORLDSMITH_CLI COMPLETION_DIR
 # SHELL is bash, zsh or fish. Exits 77 (skipped) when that shell is not
 # installed. Each line below is typed, the completion asked for at its end,
@@ -25,6 +25,7 @@ touch gazette.txt
 # Prints what the shell offers at the end of the line, one offer a line,
 # without a folder's trailing "/" (bash leaves adding it to readline).
 offers() {
+  local program=${1%% *}
   case $shell in
     bash)
       local -a words
@@ -32,15 +33,15 @@ offers() {
       [[ $1 == *" " ]] && words+=("")
       bash --norc -c 'source "$1"; shift
         COMP_WORDS=("$@"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMPREPLY=()
-        _worldsmith_cli; printf "%s\n" "${COMPREPLY[@]}"' \
-        _ "$completions/worldsmith-cli.bash" "${words[@]}"
+        "$0"; printf "%s\n" "${COMPREPLY[@]}"' \
+        "_${program//-/_}" "$completions/$program.bash" "${words[@]}"
       ;;
     zsh)
-      timeout 30 zsh -f "$here/zsh_offers.zsh" "$completions" "$1"
+      timeout 60 zsh -f "$here/zsh_offers.zsh" "$completions" "$1"
       ;;
     fish)
       fish --no-config -c 'source $argv[1]; complete -C $argv[2]' \
-        "$completions/worldsmith-cli.fish" "$1" | cut -f1
+        "$completions/$program.fish" "$1" | cut -f1
       ;;
   esac | sed 's|/$||'
 }
@@ -84,6 +85,10 @@ WORLDSMITH_GAME_DIR=$work/game check "worldsmith-cli objects " +港町
 check "worldsmith-cli info ga" +gazette.txt
 check "worldsmith-cli render x.dat -o ga" +gazette.txt
 check "worldsmith-cli demo-game ga" +game +garden -gazette.txt
+# The editor: a folder for the game, a file to open.
+check "worldsmith --game-dir ga" +game +garden -gazette.txt
+check "worldsmith --d" +--demo
+check "worldsmith ga" +gazette.txt
 
 if [ "$shell" = bash ]; then
   # bash splits "--game-dir=DIR" at "="; a name with a space comes quoted.
