@@ -105,7 +105,7 @@ _worldsmith_cli()
             if [[ $word == --game-dir && i -lt cword ]]; then
                 game_dir=$(_worldsmith_cli_dequote "${COMP_WORDS[i]}")
             fi
-        elif [[ $word == -* || $word == = ]]; then
+        elif [[ $word == -?* || $word == = ]]; then # "-" alone is a file
             continue
         elif [[ -z $command && " $_worldsmith_cli_commands " == *" $word "* ]]; then
             command=$word

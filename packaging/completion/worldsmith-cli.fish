@@ -29,7 +29,7 @@ function __worldsmith_cli_line
                 end
             case '--game-dir=*'
                 set game_dir (string replace -- --game-dir= '' $word)
-            case '-*'
+            case '-?*' # "-" alone is a file
             case '*'
                 if test -z "$command"; and contains -- $word $commands
                     set command $word

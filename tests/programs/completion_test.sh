@@ -85,6 +85,7 @@ WORLDSMITH_GAME_DIR=$work/game check "worldsmith-cli objects " +港町
 check "worldsmith-cli info ga" +gazette.txt
 check "worldsmith-cli render x.dat -o ga" +gazette.txt
 check "worldsmith-cli demo-game ga" +game +garden -gazette.txt
+check "worldsmith-cli info - ga" -gazette.txt
 # The editor: a folder for the game, a file to open.
 check "worldsmith --game-dir ga" +game +garden -gazette.txt
 check "worldsmith --d" +--demo
