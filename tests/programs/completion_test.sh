@@ -91,7 +91,10 @@ check "worldsmith --game-dir ga" +game +garden -gazette.txt
 check "worldsmith --d" +--demo
 check "worldsmith ga" +gazette.txt
 
-if [ "$shell" = bash ]; then
+if [ "$shell" != bash ]; then
+  check "worldsmith-cli --game-dir=game objects 城" +城下町
+  check "worldsmith-cli --game-dir=ga" -gazette.txt -'--game-dir=gazette.txt'
+else
   # bash splits "--game-dir=DIR" at "="; a name with a space comes quoted.
   check "worldsmith-cli --game-dir = ga" +game -gazette.txt
   check "worldsmith-cli --game-dir = game objects Sun" +'Sunset\ Harbor'
