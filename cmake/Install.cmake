@@ -1,7 +1,7 @@
 # What `cmake --install` puts where. The programs everywhere; on Linux also
 # what a desktop and a packager expect around them: the desktop entry, the
-# icon, AppStream metadata, the save file's MIME type, man pages, bash
-# completion and the documentation.
+# icon, AppStream metadata, the save file's MIME type, man pages, completion
+# for bash, zsh and fish, and the documentation.
 include(GNUInstallDirs)
 
 # Folders as Debian wants them, whatever the umask of the build.
@@ -28,9 +28,6 @@ set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${PROJECT_BINARY_DIR}/packaging)
 set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME})
 
-install(FILES ${packaging}/worldsmith-cli.bash-completion
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
-        RENAME worldsmith-cli)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${docdir})
 
 # The Debian changelog and copyright file, which a package's documentation
@@ -46,39 +43,38 @@ add_custom_command(
 install(FILES ${generated}/changelog.gz ${generated}/copyright DESTINATION ${docdir})
 set(packaging_outputs ${generated}/changelog.gz)
 
-# Man pages made by help2man from each program's --help and --version, with
-# the sections of packaging/<program>.h2m added. Without help2man (a plain
-# user's build) there are none.
-find_program(HELP2MAN_EXECUTABLE help2man)
-set(man_programs worldsmith-cli)
+# The programs whose manual pages and shell completions are installed.
+set(documented_programs worldsmith-cli)
 if(WORLDSMITH_BUILD_APP)
-  list(APPEND man_programs worldsmith)
+  list(APPEND documented_programs worldsmith)
 endif()
-set(man_summary_worldsmith-cli "compose, pack and inspect save files of the game's worlds")
-set(man_summary_worldsmith "world editor for the game's save files")
-# The command-line tool's page lists every command's options.
-set(man_help_option_worldsmith-cli --help-all)
-set(man_help_option_worldsmith --help)
-if(HELP2MAN_EXECUTABLE)
-  foreach(program ${man_programs})
-    set(page ${generated}/${program}.1)
-    add_custom_command(
-      OUTPUT ${page}.gz
-      # The window program answers --help without a display.
-      COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-              ${HELP2MAN_EXECUTABLE} --no-info --no-discard-stderr --section=1
-              --help-option=${man_help_option_${program}}
-              "--name=${man_summary_${program}}" --include=${packaging}/${program}.h2m
-              --output=${page} $<TARGET_FILE:${program}>
-      COMMAND ${GZIP_EXECUTABLE} -9 -n -f ${page}
-      DEPENDS ${program} ${packaging}/${program}.h2m
-      VERBATIM)
-    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-    list(APPEND packaging_outputs ${page}.gz)
-  endforeach()
-else()
-  message(STATUS "help2man not found: no man pages (scripts/setup --package installs it)")
-endif()
+
+# Manual pages, written by hand in man(7) troff (scripts/check-manpages lints
+# them), compressed as Debian policy asks.
+foreach(program ${documented_programs})
+  set(page ${generated}/${program}.1.gz)
+  add_custom_command(
+    OUTPUT ${page}
+    COMMAND ${GZIP_EXECUTABLE} -9 -n -c ${packaging}/man/${program}.1 > ${page}
+    DEPENDS ${packaging}/man/${program}.1
+    VERBATIM)
+  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  list(APPEND packaging_outputs ${page})
+endforeach()
+
+# Shell completions where each shell looks for a command's completion when it
+# is first needed. Debian's zsh reads packaged completions from
+# vendor-completions and not from share/zsh/site-functions, which only its
+# /usr/local copy is on zsh's path for; other systems may set the folder.
+set(WORLDSMITH_ZSH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions
+    CACHE STRING "Folder, below the prefix, of the zsh completion functions")
+foreach(program ${documented_programs})
+  install(FILES ${packaging}/completion/${program}.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${program})
+  install(FILES ${packaging}/completion/_${program} DESTINATION ${WORLDSMITH_ZSH_COMPLETION_DIR})
+  install(FILES ${packaging}/completion/${program}.fish
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
+endforeach()
 add_custom_target(worldsmith_packaging_files ALL DEPENDS ${packaging_outputs})
 
 if(NOT WORLDSMITH_BUILD_APP)

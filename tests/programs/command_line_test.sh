@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The built programs as a user types them:
-#   command_line_test.sh WORLDSMITH_CLI VERSION COMPLETION [WORLDSMITH]
+#   command_line_test.sh WORLDSMITH_CLI VERSION [WORLDSMITH]
 # --version on both programs, the window program's --help without a display,
-# the program's options after a command, and the bash completion read from
-# the program's own help.
+# and the program's options after a command. (The shell completion has its
+# own test, completion_test.sh.)
 set -euo pipefail
-cli=$1 version=$2 completion=$3 window=${4:-}
+cli=$1 version=$2 window=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -28,20 +28,6 @@ after=$("$cli" objects 3 --json --game-dir "$work/game") || fail "--game-dir aft
 status=0
 "$cli" objects 3 --game-dir "$work/game" --no-such-option >/dev/null 2>&1 || status=$?
 [ "$status" = 2 ] || fail "an unknown option after the command exits $status, not 2"
-
-# Bash completion: the commands, and the program's options after a command.
-complete_line() {
-  bash -c 'source "$1"; shift
-    COMP_WORDS=("$@"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMPREPLY=()
-    _worldsmith_cli; echo "${COMPREPLY[*]}"' _ "$completion" "$cli" "$@"
-}
-[ "$(complete_line pre)" = preview ] || fail "completing 'pre': $(complete_line pre)"
-for command in build catalogue objects; do
-  complete_line "" | tr ' ' '\n' | grep -qx "$command" || fail "completion lacks $command"
-done
-[ "$(complete_line objects 3 --g)" = --game-dir ] || fail "completing '--g' after objects"
-[ "$(complete_line objects 3 --j)" = --json ] || fail "completing '--j' after objects"
-[ -z "$(complete_line preview 3 --scale "")" ] || fail "a number completes to files"
 
 # The window program answers --help and --version without a display.
 if [ -n "$window" ]; then
