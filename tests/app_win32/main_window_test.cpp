@@ -12,6 +12,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app_win32/win32_dialogs.h"
@@ -767,6 +769,46 @@ TEST_F(MainWindowTest, TheSaveDialogStartsInUsrProposesTheNameAndAsksBeforeRepla
   EXPECT_TRUE(asked);
   EXPECT_EQ(fileBytes(chosen), saved);
   fs::remove(chosen);
+}
+
+// The file types a file dialog offers in its type box.
+std::vector<std::wstring> fileTypes(HWND dialog) {
+  std::vector<std::wstring> types;
+  HWND box = GetDlgItem(dialog, cmb1);
+  const auto count = static_cast<WPARAM>(std::max<LRESULT>(SendMessageW(box, CB_GETCOUNT, 0, 0), 0));
+  for (WPARAM i = 0; i < count; ++i) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1,
+                      L'\0');
+    SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    types.push_back(text.c_str());
+  }
+  return types;
+}
+
+TEST_F(MainWindowTest, TheLoadAndSaveDialogsOfferSaveFilesThenAllFiles) {
+  Win32Dialogs system;
+  system.setOwner(window_->handle());
+  const std::vector<std::wstring> expected{L"\u30bb\u30fc\u30d6\u30d5\u30a1\u30a4\u30eb (*.dat)",
+                                           L"\u3059\u3079\u3066\u306e\u30d5\u30a1\u30a4\u30eb (*.*)"};
+  const std::pair<const wchar_t*, std::function<void()>> dialogs[] = {
+      {kOpenDialogTitle, [&] { system.chooseOpenFile(gameFolder_); }},
+      {kSaveDialogTitle, [&] { system.chooseSaveFile(gameFolder_, "RVTSV1.dat"); }},
+  };
+  for (const auto& [title, open] : dialogs) {
+    SCOPED_TRACE(fs::path(title).string());
+    std::vector<std::wstring> offered;
+    std::wstring shownTitle;
+    DialogScript script;
+    script.answer = [&](HWND dialog) {
+      shownTitle = textOf(dialog);
+      offered = fileTypes(dialog);
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    };
+    ASSERT_TRUE(answerNextDialog(script, open));
+    EXPECT_EQ(shownTitle, title);
+    EXPECT_EQ(offered, expected);
+  }
 }
 
 TEST_F(MainWindowTest, TheSaveQuestionIsAYesNoCancelBoxModalToTheWindow) {
