@@ -205,10 +205,10 @@ void TForm1::createControls() {
 
   // A one-pixel border: inside a sunken edge, the horizontal bar would leave
   // one row less than the map's 256 and bring a vertical bar with it.
-  HWND scrollBox1 = addControl(
-      "ScrollBox1", kScrollBoxClass, "",
-      WS_HSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | WS_BORDER | group, 0, window_,
-      kScrollBox1Id, kScrollBox1Place);
+  HWND scrollBox1 =
+      addControl("ScrollBox1", kScrollBoxClass, "",
+                 WS_HSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | WS_BORDER | group, 0,
+                 window_, kScrollBox1Id, kScrollBox1Place);
   image2_ = std::make_unique<CanvasView>(scrollBox1, kImage2Id, POINT{0, 0}, model_->Image2(), 1);
   controls_.push_back({"Image2", image2_->handle()});
   updateScrollBox(scrollBox1);

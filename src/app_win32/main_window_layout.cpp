@@ -85,8 +85,7 @@ void TForm1::applyDpi(int dpi) {
   // The item height after the font, which would otherwise decide it.
   for (const auto& [name, place] : kPlaces) {
     if (isList(name)) {
-      SendMessageW(control(name), LB_SETITEMHEIGHT, 0,
-                   scaleToDpi(editor::kListItemHeight, dpi));
+      SendMessageW(control(name), LB_SETITEMHEIGHT, 0, scaleToDpi(editor::kListItemHeight, dpi));
     }
   }
   image1_->setDpi(dpi);

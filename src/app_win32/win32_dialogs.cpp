@@ -62,9 +62,8 @@ std::optional<std::filesystem::path> runFileDialog(HWND owner, const std::filesy
 // them: description and pattern, each ended by a null, and one more null.
 std::wstring saveFileFilter() {
   std::wstring filter;
-  for (const std::string_view text :
-       {editor::kSaveFileTypeName, editor::kSaveFilePattern, editor::kAllFilesTypeName,
-        editor::kAllFilesPattern}) {
+  for (const std::string_view text : {editor::kSaveFileTypeName, editor::kSaveFilePattern,
+                                      editor::kAllFilesTypeName, editor::kAllFilesPattern}) {
     filter += toWide(text);
     filter += L'\0';
   }

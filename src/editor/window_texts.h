@@ -34,9 +34,11 @@ inline constexpr std::string_view kSaveWorldPictureCaption =
 // The file types the LOAD and SAVE dialogs offer, each a description and
 // its pattern: "セーブファイル (*.dat)" (save files), then
 // "すべてのファイル (*.*)" (all files).
-inline constexpr std::string_view kSaveFileTypeName = "\x83\x5a\x81\x5b\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8b (*.dat)";
+inline constexpr std::string_view kSaveFileTypeName =
+    "\x83\x5a\x81\x5b\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8b (*.dat)";
 inline constexpr std::string_view kSaveFilePattern = "*.dat";
-inline constexpr std::string_view kAllFilesTypeName = "\x82\xb7\x82\xd7\x82\xc4\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b (*.*)";
+inline constexpr std::string_view kAllFilesTypeName =
+    "\x82\xb7\x82\xd7\x82\xc4\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b (*.*)";
 inline constexpr std::string_view kAllFilesPattern = "*.*";
 
 }  // namespace ws::editor

@@ -775,7 +775,8 @@ TEST_F(MainWindowTest, TheSaveDialogStartsInUsrProposesTheNameAndAsksBeforeRepla
 std::vector<std::wstring> fileTypes(HWND dialog) {
   std::vector<std::wstring> types;
   HWND box = GetDlgItem(dialog, cmb1);
-  const auto count = static_cast<WPARAM>(std::max<LRESULT>(SendMessageW(box, CB_GETCOUNT, 0, 0), 0));
+  const auto count =
+      static_cast<WPARAM>(std::max<LRESULT>(SendMessageW(box, CB_GETCOUNT, 0, 0), 0));
   for (WPARAM i = 0; i < count; ++i) {
     std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1,
                       L'\0');
@@ -788,8 +789,9 @@ std::vector<std::wstring> fileTypes(HWND dialog) {
 TEST_F(MainWindowTest, TheLoadAndSaveDialogsOfferSaveFilesThenAllFiles) {
   Win32Dialogs system;
   system.setOwner(window_->handle());
-  const std::vector<std::wstring> expected{L"\u30bb\u30fc\u30d6\u30d5\u30a1\u30a4\u30eb (*.dat)",
-                                           L"\u3059\u3079\u3066\u306e\u30d5\u30a1\u30a4\u30eb (*.*)"};
+  const std::vector<std::wstring> expected{
+      L"\u30bb\u30fc\u30d6\u30d5\u30a1\u30a4\u30eb (*.dat)",
+      L"\u3059\u3079\u3066\u306e\u30d5\u30a1\u30a4\u30eb (*.*)"};
   const std::pair<const wchar_t*, std::function<void()>> dialogs[] = {
       {kOpenDialogTitle, [&] { system.chooseOpenFile(gameFolder_); }},
       {kSaveDialogTitle, [&] { system.chooseSaveFile(gameFolder_, "RVTSV1.dat"); }},

@@ -148,8 +148,8 @@ int pixelsDifferingFrom(HWND view, const canvas::Canvas& canvas, int scale, int 
   int differing = 0;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const canvas::Colour expected = canvas.pixel((area.left + x) * 96 / (scale * dpi),
-                                                   (area.top + y) * 96 / (scale * dpi));
+      const canvas::Colour expected =
+          canvas.pixel((area.left + x) * 96 / (scale * dpi), (area.top + y) * 96 / (scale * dpi));
       const std::uint32_t shown = pixels[y * width + x] & 0xFFFFFFu;  // 0x00RRGGBB
       if (shown != (((expected & 0xFFu) << 16) | (expected & 0xFF00u) | (expected >> 16 & 0xFFu)))
         ++differing;
@@ -173,22 +173,14 @@ struct LiteralPlace {
   bool wholeItems = false;
 };
 constexpr LiteralPlace kPlaces96[] = {
-    {"ScrollBox1", "Form1", 16, 8, 324, 276},
-    {"Image2", "ScrollBox1", 0, 0, 512, 256},
-    {"Image1", "Form1", 352, 8, 256, 128},
-    {"Panel1", "Form1", 352, 144, 257, 131},
-    {"Label1", "Panel1", 160, 8, 24, 12},
-    {"RadioButton1", "Panel1", 8, 40, 97, 17},
-    {"RadioButton2", "Panel1", 8, 64, 89, 17},
-    {"RadioButton3", "Panel1", 8, 88, 89, 17},
-    {"CheckListBox1", "Panel1", 112, 24, 137, 97},
-    {"CheckListBox2", "Panel1", 112, 24, 137, 97},
-    {"CheckListBox3", "Form1", 216, 360, 121, 73},
-    {"ListBox1", "Form1", 352, 288, 257, 160, true},
-    {"ListBox2", "Form1", 216, 296, 121, 52, true},
-    {"Label2", "Form1", 24, 304, 60, 12},
-    {"Edit1", "Form1", 24, 320, 161, 20},
-    {"Button1", "Form1", 16, 408, 75, 25},
+    {"ScrollBox1", "Form1", 16, 8, 324, 276},       {"Image2", "ScrollBox1", 0, 0, 512, 256},
+    {"Image1", "Form1", 352, 8, 256, 128},          {"Panel1", "Form1", 352, 144, 257, 131},
+    {"Label1", "Panel1", 160, 8, 24, 12},           {"RadioButton1", "Panel1", 8, 40, 97, 17},
+    {"RadioButton2", "Panel1", 8, 64, 89, 17},      {"RadioButton3", "Panel1", 8, 88, 89, 17},
+    {"CheckListBox1", "Panel1", 112, 24, 137, 97},  {"CheckListBox2", "Panel1", 112, 24, 137, 97},
+    {"CheckListBox3", "Form1", 216, 360, 121, 73},  {"ListBox1", "Form1", 352, 288, 257, 160, true},
+    {"ListBox2", "Form1", 216, 296, 121, 52, true}, {"Label2", "Form1", 24, 304, 60, 12},
+    {"Edit1", "Form1", 24, 320, 161, 20},           {"Button1", "Form1", 16, 408, 75, 25},
     {"Button2", "Form1", 96, 408, 75, 25},
 };
 
@@ -277,9 +269,10 @@ class WindowScalingTest : public ::testing::Test {
     }
     expectNoOverlaps();
     LOGFONTW font{};
-    ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("ListBox1"), WM_GETFONT, 0, 0)),
-                         sizeof(font), &font),
-              0);
+    ASSERT_NE(
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("ListBox1"), WM_GETFONT, 0, 0)),
+                   sizeof(font), &font),
+        0);
     EXPECT_EQ(font.lfHeight, -12 * dpi / 96);
     for (const char* list : {"ListBox1", "ListBox2", "CheckListBox1", "CheckListBox2"})
       EXPECT_EQ(SendMessageW(control(list), LB_GETITEMHEIGHT, 0, 0), 12 * dpi / 96) << list;
@@ -368,9 +361,9 @@ TEST_F(WindowScalingTest, TheMouseReportsTheWorldMapPixelUnderIt) {
     int cursor;  // the cursor's x and y after the move
   };
   const Row rows[] = {
-      {96, 31, 0},    {96, 32, 32},   {96, -31, 0},   {96, -32, -32},   // pixels 31, 32, -31, -32
-      {144, 47, 0},   {144, 48, 32},  {144, -46, 0},  {144, -47, -32},  // 31.3, 32, -30.7, -31.3
-      {192, 63, 0},   {192, 64, 32},  {192, -62, 0},  {192, -63, -32},  // 31.5, 32, -31, -31.5
+      {96, 31, 0},  {96, 32, 32},  {96, -31, 0},  {96, -32, -32},   // pixels 31, 32, -31, -32
+      {144, 47, 0}, {144, 48, 32}, {144, -46, 0}, {144, -47, -32},  // 31.3, 32, -30.7, -31.3
+      {192, 63, 0}, {192, 64, 32}, {192, -62, 0}, {192, -63, -32},  // 31.5, 32, -31, -31.5
   };
   chooseArea(kLinkGateArea);
   ASSERT_TRUE(model().cursor().armed);
