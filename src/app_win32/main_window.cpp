@@ -325,22 +325,6 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
           static_cast<UINT>(scaleToDpi(editor::kListItemHeight, dpi_));
       return TRUE;
-    case WM_GETDPISCALEDSIZE:
-      // The size the window will have at the new resolution, so that the
-      // system suggests that size with WM_DPICHANGED.
-      *reinterpret_cast<SIZE*>(lParam) = outerSize(static_cast<int>(wParam));
-      return TRUE;
-    case WM_GETMINMAXINFO: {
-      // The whole layout may be larger than the screen at a high resolution.
-      auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
-      const SIZE size = outerSize(dpi_);
-      limits.ptMaxTrackSize.x = std::max(limits.ptMaxTrackSize.x, size.cx);
-      limits.ptMaxTrackSize.y = std::max(limits.ptMaxTrackSize.y, size.cy);
-      return 0;
-    }
-    case WM_DPICHANGED:
-      onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-      return 0;
     case WM_DRAWITEM:
       drawCheckListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
@@ -369,8 +353,11 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       releaseWindow();
       return result;
     }
-    default:
+    default: {
+      LRESULT result = 0;
+      if (handleScalingMessage(message, wParam, lParam, result)) return result;
       return DefWindowProcW(window_, message, wParam, lParam);
+    }
   }
 }
 

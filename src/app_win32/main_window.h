@@ -88,6 +88,9 @@ class TForm1 {
   void placeWindow();
   // The window moved to a monitor of another resolution (WM_DPICHANGED).
   void onDpiChanged(int dpi, const RECT& suggested);
+  // The messages about the window's size at a resolution; true, with
+  // `result`, when `message` was one of them.
+  bool handleScalingMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   HWND addControl(std::string_view name, const wchar_t* className, std::string_view cp932Text,
                   DWORD style, DWORD exStyle, HWND parent, int id,
                   const editor::ControlPlace& place);

@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -134,6 +135,30 @@ void TForm1::onDpiChanged(int dpi, const RECT& suggested) {
   const SIZE size = outerSize(dpi);
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TForm1::handleScalingMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_GETDPISCALEDSIZE:
+      // The size the window will have at the new resolution, so that the
+      // system suggests that size with WM_DPICHANGED.
+      *reinterpret_cast<SIZE*>(lParam) = outerSize(static_cast<int>(wParam));
+      result = TRUE;
+      return true;
+    case WM_GETMINMAXINFO: {
+      // The whole layout may be larger than the screen at a high resolution.
+      auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+      const SIZE size = outerSize(dpi_);
+      limits.ptMaxTrackSize.x = std::max(limits.ptMaxTrackSize.x, size.cx);
+      limits.ptMaxTrackSize.y = std::max(limits.ptMaxTrackSize.y, size.cy);
+      return true;
+    }
+    case WM_DPICHANGED:
+      onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace ws::app
