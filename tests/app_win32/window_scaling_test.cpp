@@ -9,13 +9,10 @@
 #include <objbase.h>
 #include <windows.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +22,7 @@
 #include "app_win32/dpi_scale.h"
 #include "app_win32/gdi_objects.h"
 #include "app_win32/main_window.h"
+#include "app_win32/window_probe.h"
 #include "demo/demo_game.h"
 #include "support/scoped_test_env.h"
 
@@ -32,6 +30,7 @@ namespace ws::app {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace probe;
 
 constexpr int kLinkGateArea = 0;  // 128 x 64, three dungeons
 constexpr int kFieldArea = 5;     // 128 x 64, a tower and three dungeons
@@ -73,95 +72,6 @@ class SaveDialogs : public editor::Dialogs {
     return answer;
   }
 };
-
-void pump() {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
-LPARAM pointParam(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
-                    static_cast<WORD>(static_cast<short>(y)));
-}
-
-// `window`'s rectangle in its parent's client coordinates.
-RECT placeInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-// The part of `window`'s client area the screen shows (clipped by its
-// ancestors and by the screen, which at 192 DPI is smaller than the
-// window), in its own coordinates.
-RECT visiblePart(HWND window) {
-  RECT visible{};
-  GetClientRect(window, &visible);
-  MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&visible), 2);
-  const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                    GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                    GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  IntersectRect(&visible, &visible, &screen);
-  for (HWND parent = GetParent(window); parent != nullptr; parent = GetParent(parent)) {
-    RECT client{};
-    GetClientRect(parent, &client);
-    MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
-    IntersectRect(&visible, &visible, &client);
-  }
-  MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&visible), 2);
-  return visible;
-}
-
-// Screen pixels of `view` that differ from the canvas enlarged `scale` times
-// dpi / 96 by repeating pixels (screen pixel s shows canvas pixel
-// s * 96 / (scale * dpi)); -1 when nothing could be read.
-int pixelsDifferingFrom(HWND view, const canvas::Canvas& canvas, int scale, int dpi) {
-  RedrawWindow(GetAncestor(view, GA_ROOT), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  const RECT area = visiblePart(view);
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return -1;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const GdiObject<HBITMAP> shot(
-      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  {
-    const WindowDC screen(view);
-    const MemoryDC memory(screen.get());
-    const Selection selected(memory.get(), shot.get());
-    if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY)) {
-      return -1;
-    }
-  }
-  GdiFlush();
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  int differing = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const canvas::Colour expected =
-          canvas.pixel((area.left + x) * 96 / (scale * dpi), (area.top + y) * 96 / (scale * dpi));
-      const std::uint32_t shown = pixels[y * width + x] & 0xFFFFFFu;  // 0x00RRGGBB
-      if (shown != (((expected & 0xFFu) << 16) | (expected & 0xFF00u) | (expected >> 16 & 0xFFu)))
-        ++differing;
-    }
-  }
-  return differing;
-}
-
-std::vector<char> fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Every placed control at 96 DPI (left, top, width, height in its parent),
 // written out here rather than read from the layout the window uses.
