@@ -51,6 +51,7 @@ bool threadIsDpiAware() {
 }  // namespace
 
 void enablePerMonitorDpiAwareness() {
+  if (threadIsDpiAware()) return;  // the manifest was read
   if (const auto setContext =
           systemFunction<SetContextFunction>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
     if (setContext(kPerMonitorAwareV2) || setContext(kPerMonitorAware)) return;

@@ -249,9 +249,11 @@ TEST_F(WindowScalingTest, RunsAtTheResolutionItWasStartedAt) {
   EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), testDpi());
   RECT outer{};
   GetWindowRect(window_->handle(), &outer);
-  std::printf("screen %d x %d, window at %ld, %ld, %ld x %ld\n", GetSystemMetrics(SM_CXSCREEN),
-              GetSystemMetrics(SM_CYSCREEN), static_cast<long>(outer.left),
-              static_cast<long>(outer.top), static_cast<long>(outer.right - outer.left),
+  std::printf("awareness %d, screen %d x %d, window at %ld, %ld, %ld x %ld\n",
+              static_cast<int>(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext())),
+              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+              static_cast<long>(outer.left), static_cast<long>(outer.top),
+              static_cast<long>(outer.right - outer.left),
               static_cast<long>(outer.bottom - outer.top));
 }
 
