@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "app_win32/control_notifications.h"
 #include "app_win32/window_owner.h"
@@ -19,10 +20,12 @@ std::uint32_t toDibPixel(canvas::Colour colour) {
   return ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
 
-// Floor division, so that -1 .. -scale are canvas pixel -1 and not 0.
-int toCanvas(int windowCoordinate, int scale) {
-  return windowCoordinate >= 0 ? windowCoordinate / scale
-                               : -((-windowCoordinate + scale - 1) / scale);
+// The canvas pixel each of `shownLength` screen pixels shows.
+std::vector<int> sourcePixels(int shownLength, const Magnification& magnification) {
+  std::vector<int> sources(static_cast<std::size_t>(shownLength));
+  for (int i = 0; i < shownLength; ++i)
+    sources[static_cast<std::size_t>(i)] = magnification.canvasPixelAt(i);
+  return sources;
 }
 
 }  // namespace
@@ -38,7 +41,7 @@ void CanvasView::registerClass(HINSTANCE instance) {
 }
 
 CanvasView::CanvasView(HWND parent, int id, POINT place, const canvas::Canvas& canvas, int scale)
-    : canvas_(canvas), scale_(scale) {
+    : canvas_(canvas), scale_(scale), magnification_(magnification(scale, kLayoutDpi)) {
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, place.x, place.y,
                   canvas.width() * scale, canvas.height() * scale, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
@@ -99,48 +102,67 @@ void CanvasView::notify(UINT code, LPARAM position) {
   notification.header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window_));
   notification.header.code = code;
   // Signed: with the mouse captured, positions left of or above the window
-  // arrive negative.
-  notification.point.x = toCanvas(GET_X_LPARAM(position), scale_);
-  notification.point.y = toCanvas(GET_Y_LPARAM(position), scale_);
+  // arrive negative, and are rounded down to the pixels there too.
+  notification.point.x = magnification_.canvasPixelAt(GET_X_LPARAM(position));
+  notification.point.y = magnification_.canvasPixelAt(GET_Y_LPARAM(position));
   SendMessageW(GetParent(window_), WM_NOTIFY, notification.header.idFrom,
                reinterpret_cast<LPARAM>(&notification));
 }
 
+void CanvasView::setDpi(int dpi) {
+  magnification_ = magnification(scale_, dpi);
+  canvasWidth_ = 0;  // the next refresh makes the bitmap again
+  canvasHeight_ = 0;
+  refresh();
+}
+
+void CanvasView::resize(int width, int height) {
+  bitmap_.reset();
+  bits_ = nullptr;
+  canvasWidth_ = width;
+  canvasHeight_ = height;
+  const int shownWidth = magnification_.firstScreenPixel(width);
+  const int shownHeight = magnification_.firstScreenPixel(height);
+  sourceColumns_ = sourcePixels(shownWidth, magnification_);
+  sourceRows_ = sourcePixels(shownHeight, magnification_);
+  if (width > 0 && height > 0) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = shownWidth;
+    info.bmiHeader.biHeight = -shownHeight;  // top-down, as the canvas
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+  }
+  SetWindowPos(window_, nullptr, 0, 0, shownWidth, shownHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The enlargement is done here rather than by a stretching blit, whose
+// choice of source pixel differs between systems: this way the pixel shown
+// under the mouse is always the one the mouse reports.
 void CanvasView::refresh() {
+  if (window_ == nullptr) return;
   const int width = canvas_.width();
   const int height = canvas_.height();
-  if (window_ == nullptr) return;
-  if (width != bitmapWidth_ || height != bitmapHeight_) {
-    bitmap_.reset();
-    bits_ = nullptr;
-    bitmapWidth_ = width;
-    bitmapHeight_ = height;
-    if (width > 0 && height > 0) {
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof(info.bmiHeader);
-      info.bmiHeader.biWidth = width;
-      info.bmiHeader.biHeight = -height;  // top-down, as the canvas
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      info.bmiHeader.biCompression = BI_RGB;
-      bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-    }
-    SetWindowPos(window_, nullptr, 0, 0, width * scale_, height * scale_,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (width != canvasWidth_ || height != canvasHeight_) resize(width, height);
   if (bits_ != nullptr) {
     GdiFlush();  // GDI may still be reading the bitmap
     auto* out = static_cast<std::uint32_t*>(bits_);
     const auto pixels = canvas_.pixels();
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-      out[i] = toDibPixel(pixels[i]);
+    for (const int row : sourceRows_) {
+      const std::size_t rowStart = static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
+      for (const int column : sourceColumns_)
+        *out++ = toDibPixel(pixels[rowStart + static_cast<std::size_t>(column)]);
+    }
   }
   InvalidateRect(window_, nullptr, FALSE);
 }
 
-// The bitmap goes through a memory device context and StretchBlt: drawing
-// the DIB directly with a partial source rectangle is not placed the same
-// way by every GDI, while a blit from a selected bitmap is.
+// The bitmap goes through a memory device context: drawing the DIB directly
+// with a partial source rectangle is not placed the same way by every GDI,
+// while a blit from a selected bitmap is.
 void CanvasView::paint() {
   const PaintDC dc(window_);
   RECT client{};
@@ -151,10 +173,8 @@ void CanvasView::paint() {
   }
   const MemoryDC source(dc.get());
   const Selection selected(source.get(), bitmap_.get());
-  // Plain pixel replication, no smoothing.
-  SetStretchBltMode(dc.get(), COLORONCOLOR);
-  StretchBlt(dc.get(), 0, 0, bitmapWidth_ * scale_, bitmapHeight_ * scale_, source.get(), 0, 0,
-             bitmapWidth_, bitmapHeight_, SRCCOPY);
+  BitBlt(dc.get(), 0, 0, static_cast<int>(sourceColumns_.size()),
+         static_cast<int>(sourceRows_.size()), source.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace ws::app

@@ -32,7 +32,7 @@ LRESULT CALLBACK checkListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
       const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
       const int x = GET_X_LPARAM(lParam);
       const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, lParam);
-      if (HIWORD(hit) == 0 && x >= 0 && x < kCheckBoxWidth) askToggle(list, LOWORD(hit));
+      if (HIWORD(hit) == 0 && x >= 0 && x < checkBoxWidth(list)) askToggle(list, LOWORD(hit));
       return result;
     }
     case WM_KEYDOWN:
@@ -54,6 +54,10 @@ LRESULT CALLBACK checkListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
 }
 
 }  // namespace
+
+int checkBoxWidth(HWND list) {
+  return static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)) + 2;
+}
 
 void makeCheckList(HWND list) {
   SetWindowSubclass(list, &checkListProc, kSubclassId, 0);
@@ -94,7 +98,7 @@ void drawCheckListItem(const DRAWITEMSTRUCT& item) {
     SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     RECT textArea = area;
-    textArea.left += kCheckBoxWidth;
+    textArea.left += boxSize + 4;  // checkBoxWidth: the box and its margins
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textArea,

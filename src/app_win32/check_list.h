@@ -15,8 +15,10 @@ namespace ws::app {
 inline constexpr DWORD kCheckListStyle =
     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 
-// Width of the box at the left of each item, in pixels.
-inline constexpr int kCheckBoxWidth = 14;
+// Width of the box at the left of each item, in pixels: the item's height
+// and a margin, 14 for 12-pixel items, so that the box grows with the items
+// on screens of a higher resolution.
+int checkBoxWidth(HWND list);
 
 // Lets the list ask its parent for toggles.
 void makeCheckList(HWND list);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app_win32/control_notifications.h"
+#include "app_win32/dpi_scale.h"
 #include "app_win32/gdi_objects.h"
 
 namespace ws::app {
@@ -21,8 +22,14 @@ bool isForwardedToParent(UINT message) {
 
 namespace {
 
-// Pixels one arrow (of the keyboard or of a scroll bar) moves the content.
+// Pixels one arrow (of the keyboard or of a scroll bar) moves the content
+// at 96 DPI; the box keeps the resolution setScrollBoxDpi gave it.
 constexpr int kLineStep = 16;
+
+int lineStep(HWND box) {
+  const auto dpi = static_cast<int>(GetWindowLongPtrW(box, GWLP_USERDATA));
+  return scaleToDpi(kLineStep, dpi > 0 ? dpi : kLayoutDpi);
+}
 
 int scrollPosition(HWND box, int bar) {
   SCROLLINFO info{};
@@ -48,10 +55,10 @@ void scroll(HWND box, int bar, WORD request) {
   int position = info.nPos;
   switch (request) {
     case SB_LINEUP:
-      position -= kLineStep;
+      position -= lineStep(box);
       break;
     case SB_LINEDOWN:
-      position += kLineStep;
+      position += lineStep(box);
       break;
     case SB_PAGEUP:
       position -= page;
@@ -148,6 +155,10 @@ void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
 void registerContainerClasses(HINSTANCE instance) {
   registerClass(instance, kScrollBoxClass, &scrollBoxProc);
   registerClass(instance, kPanelClass, &panelProc);
+}
+
+void setScrollBoxDpi(HWND box, int dpi) {
+  SetWindowLongPtrW(box, GWLP_USERDATA, dpi);
 }
 
 void updateScrollBox(HWND box) {

@@ -13,6 +13,10 @@ inline constexpr wchar_t kPanelClass[] = L"WorldsmithPanel";
 
 void registerContainerClasses(HINSTANCE instance);
 
+// The screen resolution the box scrolls for: one arrow moves 16 pixels at
+// 96 DPI, and as many more at a higher resolution.
+void setScrollBoxDpi(HWND scrollBox, int dpi);
+
 // Fits the scroll bars to the scroll box's child after it was resized and
 // keeps the scroll position within the new range.
 void updateScrollBox(HWND scrollBox);

@@ -15,6 +15,8 @@
 #include "app_win32/check_list.h"
 #include "app_win32/container_windows.h"
 #include "app_win32/control_notifications.h"
+#include "app_win32/dpi_scale.h"
+#include "app_win32/monitor_dpi.h"
 #include "app_win32/win32_text.h"
 #include "app_win32/window_owner.h"
 #include "editor/window_layout.h"
@@ -60,8 +62,6 @@ constexpr UINT_PTR kListBox1SubclassId = 1;
 constexpr UINT kOpenFileMessage = WM_APP + 1;
 // The world map's context menu: its one command.
 constexpr UINT kSaveWorldPictureCommand = 1;
-// The hint's width before its lines wrap; its own line breaks always break.
-constexpr int kHintWidth = 480;
 
 // A popup menu destroyed when it goes out of scope.
 struct MenuDestroyer {
@@ -120,26 +120,10 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
-// "ＭＳ ゴシック" at a character height of 12 pixels with the Shift-JIS
-// character set. Where the face is missing, the font mapper takes the
-// system's Japanese font for that character set.
-HFONT createWindowFont() {
-  LOGFONTW font{};
-  font.lfHeight = -editor::kFontPixelHeight;  // negative: the character height
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
-  font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  const std::wstring face = toWide(editor::kFontFamily);
-  face.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return CreateFontIndirectW(&font);
-}
-
 }  // namespace
 
 void TForm1::registerClasses(HINSTANCE instance) {
+  enablePerMonitorDpiAwareness();
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES;  // the tooltip is one of these
@@ -164,14 +148,15 @@ TForm1::TForm1(editor::EditorOptions options, editor::Dialogs* dialogs) {
     dialogs = ownDialogs_.get();
   }
   model_ = std::make_unique<editor::EditorModel>(*dialogs, std::move(options));
-  font_.reset(createWindowFont());
 
   const editor::ControlPlace& place = editor::kForm1Place;
-  CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, toWide(editor::kFormCaption).c_str(),
-                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left, place.top, place.width,
-                  place.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  CreateWindowExW(kForm1ExStyle, kFormClass, toWide(editor::kFormCaption).c_str(), kForm1Style,
+                  place.left, place.top, place.width, place.height, nullptr, nullptr,
+                  GetModuleHandleW(nullptr), this);
   if (ownDialogs_) ownDialogs_->setOwner(window_);
   createControls();
+  applyDpi(windowDpi(window_));
+  placeWindow();
   // Save files dropped from the shell arrive as WM_DROPFILES.
   DragAcceptFiles(window_, TRUE);
   showModel();
@@ -218,9 +203,12 @@ void TForm1::createControls() {
                     reinterpret_cast<DWORD_PTR>(this));
   createAreaHint(listBox1);
 
-  HWND scrollBox1 = addControl("ScrollBox1", kScrollBoxClass, "",
-                               WS_HSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | group,
-                               WS_EX_CLIENTEDGE, window_, kScrollBox1Id, kScrollBox1Place);
+  // A one-pixel border: inside a sunken edge, the horizontal bar would leave
+  // one row less than the map's 256 and bring a vertical bar with it.
+  HWND scrollBox1 =
+      addControl("ScrollBox1", kScrollBoxClass, "",
+                 WS_HSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN | WS_BORDER | group, 0,
+                 window_, kScrollBox1Id, kScrollBox1Place);
   image2_ = std::make_unique<CanvasView>(scrollBox1, kImage2Id, POINT{0, 0}, model_->Image2(), 1);
   controls_.push_back({"Image2", image2_->handle()});
   updateScrollBox(scrollBox1);
@@ -263,23 +251,6 @@ void TForm1::createControls() {
       std::make_unique<CanvasView>(window_, kImage1Id, POINT{kImage1Place.left, kImage1Place.top},
                                    model_->Image1(), kPreviewScale);
   controls_.push_back({"Image1", image1_->handle()});
-
-  // Every list shows 12-pixel items, set after the font, which would
-  // otherwise decide the height. A list that shows whole items only shrank
-  // to the font's item height when it was made; given its size again, it
-  // fits it to 12-pixel items.
-  const std::array<std::pair<const char*, ControlPlace>, 5> lists{{
-      {"ListBox1", kListBox1Place},
-      {"ListBox2", kListBox2Place},
-      {"CheckListBox1", kCheckListBox1Place},
-      {"CheckListBox2", kCheckListBox2Place},
-      {"CheckListBox3", kCheckListBox3Place},
-  }};
-  for (const auto& [name, place] : lists) {
-    SendMessageW(control(name), LB_SETITEMHEIGHT, 0, kListItemHeight);
-    SetWindowPos(control(name), nullptr, 0, 0, place.width, place.height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
 }
 
 HWND TForm1::control(std::string_view name) const {
@@ -297,12 +268,9 @@ void TForm1::createAreaHint(HWND listBox1) {
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
   if (listBox1Hint_ == nullptr) return;
-  SendMessageW(listBox1Hint_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   TTTOOLINFOW tool = hintTool(listBox1);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   SendMessageW(listBox1Hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  // With a width set, the hint's line breaks show as breaks.
-  SendMessageW(listBox1Hint_, TTM_SETMAXTIPWIDTH, 0, kHintWidth);
   controls_.push_back({"ListBox1Hint", listBox1Hint_});
 }
 
@@ -354,7 +322,8 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       onNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = editor::kListItemHeight;
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
+          static_cast<UINT>(scaleToDpi(editor::kListItemHeight, dpi_));
       return TRUE;
     case WM_DRAWITEM:
       drawCheckListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -384,8 +353,11 @@ LRESULT TForm1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       releaseWindow();
       return result;
     }
-    default:
+    default: {
+      LRESULT result = 0;
+      if (handleScalingMessage(message, wParam, lParam, result)) return result;
       return DefWindowProcW(window_, message, wParam, lParam);
+    }
   }
 }
 

@@ -59,6 +59,11 @@ class TForm1 {
   void quitWhenDestroyed() { quitOnDestroy_ = true; }
 
  private:
+  // A window with a fixed layout: it can be moved, minimised and resized,
+  // but a maximised one would show only more empty space.
+  static constexpr DWORD kForm1Style = (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN;
+  static constexpr DWORD kForm1ExStyle = WS_EX_CONTROLPARENT;
+
   struct NamedControl {
     std::string_view name;
     HWND window;
@@ -70,6 +75,22 @@ class TForm1 {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void createControls();
+  // Lays the window out for a screen of `dpi`: the font, the list items,
+  // every control's place and the canvases, all the 96-DPI layout times
+  // dpi / 96 (main_window_layout.cpp).
+  void applyDpi(int dpi);
+  void placeControls();
+  // The window's outer size at `dpi`: its 96-DPI client area scaled, with
+  // the frame the system draws at that resolution.
+  SIZE outerSize(int dpi) const;
+  // Puts the window at its layout position times dpi / 96, at outerSize,
+  // and on the screen.
+  void placeWindow();
+  // The window moved to a monitor of another resolution (WM_DPICHANGED).
+  void onDpiChanged(int dpi, const RECT& suggested);
+  // The messages about the window's size at a resolution; true, with
+  // `result`, when `message` was one of them.
+  bool handleScalingMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   HWND addControl(std::string_view name, const wchar_t* className, std::string_view cp932Text,
                   DWORD style, DWORD exStyle, HWND parent, int id,
                   const editor::ControlPlace& place);
@@ -100,6 +121,8 @@ class TForm1 {
   std::unique_ptr<Win32Dialogs> ownDialogs_;
   std::unique_ptr<editor::EditorModel> model_;
   HWND window_ = nullptr;
+  // The resolution the window is laid out for.
+  int dpi_ = 96;
   GdiObject<HFONT> font_;
   std::vector<NamedControl> controls_;
   std::unique_ptr<CanvasView> image1_;

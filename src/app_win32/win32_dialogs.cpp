@@ -4,9 +4,11 @@
 #include <shlobj.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app_win32/win32_text.h"
+#include "editor/window_texts.h"
 
 namespace ws::app {
 namespace {
@@ -56,6 +58,18 @@ std::optional<std::filesystem::path> runFileDialog(HWND owner, const std::filesy
   return std::filesystem::path(file.data());
 }
 
+// "セーブファイル (*.dat)" and all files, as the dialogs' type box wants
+// them: description and pattern, each ended by a null, and one more null.
+std::wstring saveFileFilter() {
+  std::wstring filter;
+  for (const std::string_view text : {editor::kSaveFileTypeName, editor::kSaveFilePattern,
+                                      editor::kAllFilesTypeName, editor::kAllFilesPattern}) {
+    filter += toWide(text);
+    filter += L'\0';
+  }
+  return filter;  // c_str() adds the last null
+}
+
 }  // namespace
 
 void Win32Dialogs::showMessage(std::string_view text) {
@@ -84,14 +98,19 @@ std::optional<std::filesystem::path> Win32Dialogs::chooseFolder() {
 
 std::optional<std::filesystem::path> Win32Dialogs::chooseOpenFile(
     const std::filesystem::path& initialFolder) {
-  return runFileDialog(owner_, initialFolder, {}, kOpenDialogTitle, OFN_FILEMUSTEXIST, false);
+  const std::wstring filter = saveFileFilter();
+  return runFileDialog(owner_, initialFolder, {}, kOpenDialogTitle, OFN_FILEMUSTEXIST, false,
+                       {filter.c_str(), nullptr});
 }
 
 std::optional<std::filesystem::path> Win32Dialogs::chooseSaveFile(
     const std::filesystem::path& initialFolder, std::string_view defaultName) {
-  // Asks before replacing a file; the read-only box stays hidden.
+  // Asks before replacing a file; the read-only box stays hidden. A name
+  // typed without an extension gets ".dat", so that the save shows in the
+  // LOAD dialog's first file type.
+  const std::wstring filter = saveFileFilter();
   return runFileDialog(owner_, initialFolder, toWide(defaultName), kSaveDialogTitle,
-                       OFN_OVERWRITEPROMPT, true);
+                       OFN_OVERWRITEPROMPT, true, {filter.c_str(), L"dat"});
 }
 
 editor::SaveChoice Win32Dialogs::askSaveChanges(std::string_view question) {

@@ -31,4 +31,14 @@ inline constexpr std::string_view kSaveWorldPictureCaption =
     "\x83\x8f\x81\x5b\x83\x8b\x83\x68\x83\x7d\x83\x62\x83\x76\x82\xf0\x89\xe6\x91\x9c\x82\xc5\x95"
     "\xdb\x91\xb6\x81\x63";
 
+// The file types the LOAD and SAVE dialogs offer, each a description and
+// its pattern: "セーブファイル (*.dat)" (save files), then
+// "すべてのファイル (*.*)" (all files).
+inline constexpr std::string_view kSaveFileTypeName =
+    "\x83\x5a\x81\x5b\x83\x75\x83\x74\x83\x40\x83\x43\x83\x8b (*.dat)";
+inline constexpr std::string_view kSaveFilePattern = "*.dat";
+inline constexpr std::string_view kAllFilesTypeName =
+    "\x82\xb7\x82\xd7\x82\xc4\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b (*.*)";
+inline constexpr std::string_view kAllFilesPattern = "*.*";
+
 }  // namespace ws::editor

@@ -12,6 +12,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -23,10 +24,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app_win32/win32_dialogs.h"
 #include "app_win32/win32_text.h"
+#include "app_win32/window_probe.h"
 #include "canvas/png_image.h"
 #include "demo/demo_game.h"
 #include "editor/editor_messages.h"
@@ -41,6 +44,7 @@ namespace ws::app {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace probe;
 
 // Demo catalogue entries the tests use.
 constexpr int kLinkGateArea = 0;   // 128 x 64, three dungeons
@@ -97,15 +101,6 @@ class ScriptedDialogs : public editor::Dialogs {
   }
 };
 
-// Runs what the window has queued: paints, posted messages, timers.
-void pump() {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 std::wstring textOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(
@@ -136,81 +131,6 @@ bool isShown(HWND window) {
 
 bool isChecked(HWND button) {
   return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// The window's rectangle in its parent's client coordinates.
-RECT placeInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-LPARAM pointParam(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
-                    static_cast<WORD>(static_cast<short>(y)));
-}
-
-// The part of `window` the screen shows (its client area clipped by its
-// ancestors), in its own client coordinates.
-RECT visiblePart(HWND window) {
-  RECT visible{};
-  GetClientRect(window, &visible);
-  MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&visible), 2);
-  for (HWND parent = GetParent(window); parent != nullptr; parent = GetParent(parent)) {
-    RECT client{};
-    GetClientRect(parent, &client);
-    MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
-    IntersectRect(&visible, &visible, &client);
-  }
-  MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&visible), 2);
-  return visible;
-}
-
-// Pixels that the screen shows of `view` and that differ from the model's
-// canvas shown at `scale` times its size; -1 when nothing could be read.
-int pixelsDifferingFrom(HWND view, const canvas::Canvas& canvas, int scale) {
-  RedrawWindow(GetAncestor(view, GA_ROOT), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  const RECT area = visiblePart(view);
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return -1;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const GdiObject<HBITMAP> shot(
-      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  {
-    const WindowDC screen(view);
-    const MemoryDC memory(screen.get());
-    const Selection selected(memory.get(), shot.get());
-    if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY)) {
-      return -1;
-    }
-  }
-  GdiFlush();
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  int differing = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t shown = pixels[y * width + x] & 0xFFFFFFu;  // 0x00RRGGBB
-      const canvas::Colour expected = canvas.pixel((area.left + x) / scale, (area.top + y) / scale);
-      const std::uint32_t expectedShown =
-          ((expected & 0xFFu) << 16) | (expected & 0xFF00u) | ((expected >> 16) & 0xFFu);
-      if (shown != expectedShown) ++differing;
-    }
-  }
-  return differing;
-}
-
-std::vector<char> fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // One user action, as the window receives it and as a model takes it.
@@ -767,6 +687,48 @@ TEST_F(MainWindowTest, TheSaveDialogStartsInUsrProposesTheNameAndAsksBeforeRepla
   EXPECT_TRUE(asked);
   EXPECT_EQ(fileBytes(chosen), saved);
   fs::remove(chosen);
+}
+
+// The file types a file dialog offers in its type box.
+std::vector<std::wstring> fileTypes(HWND dialog) {
+  std::vector<std::wstring> types;
+  HWND box = GetDlgItem(dialog, cmb1);
+  const auto count =
+      static_cast<WPARAM>(std::max<LRESULT>(SendMessageW(box, CB_GETCOUNT, 0, 0), 0));
+  for (WPARAM i = 0; i < count; ++i) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1,
+                      L'\0');
+    SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    types.push_back(text.c_str());
+  }
+  return types;
+}
+
+TEST_F(MainWindowTest, TheLoadAndSaveDialogsOfferSaveFilesThenAllFiles) {
+  Win32Dialogs system;
+  system.setOwner(window_->handle());
+  const std::vector<std::wstring> expected{
+      L"\u30bb\u30fc\u30d6\u30d5\u30a1\u30a4\u30eb (*.dat)",
+      L"\u3059\u3079\u3066\u306e\u30d5\u30a1\u30a4\u30eb (*.*)"};
+  const std::pair<const wchar_t*, std::function<void()>> dialogs[] = {
+      {kOpenDialogTitle, [&] { system.chooseOpenFile(gameFolder_); }},
+      {kSaveDialogTitle, [&] { system.chooseSaveFile(gameFolder_, "RVTSV1.dat"); }},
+  };
+  for (const auto& [title, open] : dialogs) {
+    SCOPED_TRACE(fs::path(title).string());
+    std::vector<std::wstring> offered;
+    std::wstring shownTitle;
+    DialogScript script;
+    script.answer = [&](HWND dialog) {
+      shownTitle = textOf(dialog);
+      offered = fileTypes(dialog);
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    };
+    ASSERT_TRUE(answerNextDialog(script, open));
+    EXPECT_EQ(shownTitle, title);
+    EXPECT_EQ(offered, expected);
+  }
 }
 
 TEST_F(MainWindowTest, TheSaveQuestionIsAYesNoCancelBoxModalToTheWindow) {
