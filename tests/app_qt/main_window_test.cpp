@@ -88,7 +88,7 @@ class ScriptedDialogs : public editor::Dialogs {
   std::vector<std::string> questions;
 
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);

@@ -82,7 +82,7 @@ class ScriptedDialogs : public editor::Dialogs {
     proposedPictureNames.emplace_back(defaultName);
     return next(pictureAnswers);
   }
-  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);
