@@ -85,13 +85,14 @@ std::optional<fs::path> siblingName(const fs::path& target, std::string_view kin
 }
 
 // The whole demo below `folder` (which does not exist yet), marker last.
-std::optional<DemoWriteFailure> writeTree(const fs::path& folder, std::uint64_t seed) {
+std::optional<DemoWriteFailure> writeTree(const fs::path& folder, std::uint64_t seed,
+                                          const std::vector<DemoFile>& files) {
   std::error_code error;
   for (const fs::path& sub : demoGameFolders()) {
     fs::create_directories(folder / sub, error);
     if (error) return failure("cannot create", folder / sub, error);
   }
-  for (const DemoFile& file : demoGameFiles(seed)) {
+  for (const DemoFile& file : files) {
     error = writeNewFile(folder / file.relativePath, file.bytes);
     if (error) return failure("cannot write", folder / file.relativePath, error);
   }
@@ -103,8 +104,25 @@ std::optional<DemoWriteFailure> writeTree(const fs::path& folder, std::uint64_t 
   return std::nullopt;
 }
 
+// Moves the saves the user kept in the old folder's "usr" (the save dialog
+// starts there) into the new one. True when none is left behind.
+bool carryOverSaves(const fs::path& oldFolder, const fs::path& newFolder) {
+  std::error_code error;
+  const fs::path oldSaves = oldFolder / "usr";
+  if (!fs::is_directory(oldSaves, error)) return true;
+  bool allMoved = true;
+  for (const fs::directory_entry& entry : fs::directory_iterator(oldSaves, error)) {
+    std::error_code moved;
+    fs::rename(entry.path(), newFolder / "usr" / entry.path().filename(), moved);
+    allMoved = allMoved && !moved;
+  }
+  return allMoved && !error;
+}
+
 // Puts the finished `built` folder where `target` is: the old target goes
-// aside first and comes back when the new one cannot take its place.
+// aside first and comes back when the new one cannot take its place. The
+// user's saves in the old folder move into the new one; the old folder is
+// removed only when none was left behind.
 std::optional<DemoWriteFailure> replaceFolder(const fs::path& built, const fs::path& target) {
   std::error_code error;
   if (fs::is_directory(target, error) && fs::is_empty(target, error)) fs::remove(target, error);
@@ -124,7 +142,7 @@ std::optional<DemoWriteFailure> replaceFolder(const fs::path& built, const fs::p
     fs::rename(*aside, target, restore);
     return failure("cannot rename the demo game to", target, error);
   }
-  fs::remove_all(*aside, error);  // a leftover old copy is harmless
+  if (carryOverSaves(*aside, target)) fs::remove_all(*aside, error);
   return std::nullopt;
 }
 
@@ -132,14 +150,14 @@ std::optional<DemoWriteFailure> replaceFolder(const fs::path& built, const fs::p
 // files of the same names; the marker comes last, so a move that fails
 // midway leaves the target marked incomplete.
 std::optional<DemoWriteFailure> mergeFolder(const fs::path& built, const fs::path& target,
-                                            std::uint64_t seed) {
+                                            const std::vector<DemoFile>& files) {
   std::error_code error;
   for (const fs::path& sub : demoGameFolders()) {
     fs::create_directories(target / sub, error);
     if (error) return failure("cannot create", target / sub, error);
   }
   fs::remove(target / kDemoMarkerFileName, error);
-  for (const DemoFile& file : demoGameFiles(seed)) {
+  for (const DemoFile& file : files) {
     fs::rename(built / file.relativePath, target / file.relativePath, error);
     if (error) return failure("cannot move into place", target / file.relativePath, error);
   }
@@ -168,11 +186,12 @@ std::optional<DemoWriteFailure> writeDemoFolder(const fs::path& given, std::uint
   const std::optional<fs::path> built = siblingName(target, "tmp");
   if (!built)
     return DemoWriteFailure{DemoWriteReason::Other, "no free name beside " + describe(target)};
-  std::optional<DemoWriteFailure> failed = writeTree(*built, seed);
+  const std::vector<DemoFile> files = demoGameFiles(seed);
+  std::optional<DemoWriteFailure> failed = writeTree(*built, seed, files);
   if (!failed) {
     const bool merge = existing == ExistingFolder::Merge && fs::is_directory(target, error) &&
                        !fs::is_empty(target, error);
-    failed = merge ? mergeFolder(*built, target, seed) : replaceFolder(*built, target);
+    failed = merge ? mergeFolder(*built, target, files) : replaceFolder(*built, target);
   }
   fs::remove_all(*built, error);  // nothing of a failed write stays behind
   return failed;

@@ -30,7 +30,8 @@ void writeText(const fs::path& path, const std::string& text) {
 
 // Every file of the demo with exactly its bytes, and the marker.
 void expectCompleteDemo(const fs::path& folder) {
-  for (const DemoFile& file : demoGameFiles()) {
+  static const std::vector<DemoFile> files = demoGameFiles();
+  for (const DemoFile& file : files) {
     EXPECT_EQ(bytesOf(folder / file.relativePath), file.bytes) << file.relativePath;
   }
   EXPECT_TRUE(fs::is_directory(folder / "usr"));
@@ -48,7 +49,8 @@ std::vector<std::string> entriesOf(const fs::path& parent) {
 
 // What a window finds in its demo folder decides what is written: nothing
 // when complete; a folder cut short, or one from a version without the
-// marker, is replaced whole (its stray files go with it).
+// marker, is replaced whole (its stray files go with it), but the saves the
+// user kept in its "usr" folder stay.
 TEST(DemoFolder, IncompleteFoldersAreWrittenAgainAndCompleteOnesLeftAlone) {
   struct Case {
     const char* name;
@@ -74,11 +76,17 @@ TEST(DemoFolder, IncompleteFoldersAreWrittenAgainAndCompleteOnesLeftAlone) {
     const TempFolder parent("demo-parent");
     const fs::path folder = parent.path() / "demo-game";
     c.prepare(folder);
-    if (fs::exists(folder)) writeText(folder / "stray.txt", "x");
+    const bool existed = fs::exists(folder);
+    if (existed) {
+      writeText(folder / "stray.txt", "x");
+      fs::create_directories(folder / "usr");
+      writeText(folder / "usr" / "mine.dat", "save");
+    }
     const Result<fs::path> prepared = prepareDemoGame(folder);
     ASSERT_TRUE(prepared.ok()) << prepared.error().detail;
     expectCompleteDemo(folder);
     EXPECT_EQ(fs::exists(folder / "stray.txt"), c.strayFileStays);
+    EXPECT_EQ(fs::exists(folder / "usr" / "mine.dat"), existed);
     EXPECT_EQ(entriesOf(parent.path()), std::vector<std::string>{"demo-game"});
   }
 }
