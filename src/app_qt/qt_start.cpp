@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
+#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

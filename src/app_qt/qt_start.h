@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QWidget>
 #include <filesystem>
 #include <memory>
 #include <optional>

@@ -79,7 +79,8 @@ struct Options {
 
 // The usage with the version line: the answer to --help and --version.
 std::string usageWithVersion() {
-  return std::string(ws::kVersionLine) + "\n\n" + std::string(ws::editor::kUsageText);
+  return "worldsmith " + std::string(ws::kVersionLine) + "\n\n" +
+         std::string(ws::editor::kUsageText);
 }
 
 // A usage error: the Japanese message and the usage in a box, the English

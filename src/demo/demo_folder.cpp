@@ -1,11 +1,19 @@
 #include "demo/demo_folder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <random>
 #include <span>
 #include <system_error>
 #include <vector>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 #include "platform/file_io.h"
 #include "platform/text.h"
@@ -23,11 +31,36 @@ std::string markerText(std::uint64_t seed) {
   return "worldsmith demo game\nformat 1\nseed " + std::to_string(seed) + "\n";
 }
 
+// A path in a failure's detail, CP932 as every detail is.
 std::string describe(const fs::path& path) {
-  return platform::cp932ToUtf8(platform::pathForMessage(path));
+  return platform::pathForMessage(path);
 }
 
+#ifdef _WIN32
+// The system's own codes, as the file functions report them on Windows.
+std::optional<DemoWriteReason> windowsReasonOf(std::error_code error) {
+  if (error.category() != std::system_category()) return std::nullopt;
+  switch (static_cast<DWORD>(error.value())) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return DemoWriteReason::NoSpace;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return DemoWriteReason::Denied;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return DemoWriteReason::BadName;
+    default:
+      return DemoWriteReason::Other;
+  }
+}
+#endif
+
 DemoWriteReason reasonOf(std::error_code error) {
+#ifdef _WIN32
+  if (const auto reason = windowsReasonOf(error)) return *reason;
+#endif
   if (error == std::errc::no_space_on_device || error == std::errc::file_too_large) {
     return DemoWriteReason::NoSpace;
   }
@@ -48,12 +81,29 @@ DemoWriteFailure failure(std::string_view what, const fs::path& path, std::error
 
 // A new file with exactly `bytes`; the system's error when any step fails,
 // the closing included (where a full disk often shows first).
-std::error_code writeNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
 #ifdef _WIN32
-  std::FILE* file = _wfopen(path.c_str(), L"wb");
+std::error_code writeNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return {static_cast<int>(GetLastError()), std::system_category()};
+  DWORD error = 0;
+  for (std::size_t done = 0; done < bytes.size() && error == 0;) {
+    const auto chunk = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+    DWORD written = 0;
+    if (WriteFile(file, bytes.data() + done, chunk, &written, nullptr) == FALSE) {
+      error = GetLastError();
+    }
+    done += written;
+  }
+  if (CloseHandle(file) == FALSE && error == 0) error = GetLastError();
+  return error == 0 ? std::error_code{}
+                    : std::error_code{static_cast<int>(error), std::system_category()};
+}
 #else
+std::error_code writeNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
-#endif
   if (file == nullptr) return {errno, std::generic_category()};
   int error = 0;
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
@@ -63,6 +113,7 @@ std::error_code writeNewFile(const fs::path& path, std::span<const std::uint8_t>
   if (std::fclose(file) != 0 && error == 0) error = errno;
   return error == 0 ? std::error_code{} : std::error_code{error, std::generic_category()};
 }
+#endif
 
 // ".NAME.KIND-XXXXXX" beside `target`, not yet existing.
 std::optional<fs::path> siblingName(const fs::path& target, std::string_view kind) {

@@ -29,7 +29,7 @@ enum class DemoWriteReason {
 
 struct DemoWriteFailure {
   DemoWriteReason reason = DemoWriteReason::Other;
-  std::string detail;  // English, for the log: what failed where, and the system's reason
+  std::string detail;  // for the log: what failed where (CP932 path), and the system's reason
 };
 
 // What happens to a target folder that already holds files.
