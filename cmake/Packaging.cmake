@@ -33,8 +33,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The editor's window shows Japanese text: a font that has it.
+# Qt's own translations put its dialogs and question box into the desktop's
+# language; dpkg-shlibdeps cannot see them, as they are data, not libraries.
 if(WORLDSMITH_BUILD_APP)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 endif()
 
 include(CPack)

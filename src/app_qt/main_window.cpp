@@ -15,11 +15,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QUrl>
@@ -71,12 +73,33 @@ constexpr int kItemHeight = editor::kListItemHeight;
 constexpr int kFontPixelSize = editor::kFontPixelHeight;
 constexpr int kPreviewScale = editor::kPreviewScale;
 
-// Every list row is 12 pixels high, whatever the font would ask for.
+// Every list row is 12 pixels high, whatever the font would ask for. In so
+// low a row the style's check box loses its frame, which leaves an
+// unchecked item without any box; the frame is drawn here, inside the row.
 class FixedRowDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+  }
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    if (!item.features.testFlag(QStyleOptionViewItem::HasCheckIndicator)) return;
+    const QStyle* style = item.widget != nullptr ? item.widget->style() : QApplication::style();
+    const QRect indicator =
+        style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, item.widget);
+    const int side = std::min({indicator.width(), indicator.height(), option.rect.height()}) - 2;
+    if (side <= 0) return;
+    const QRect box(indicator.center().x() - side / 2, option.rect.center().y() - side / 2, side,
+                    side);
+    painter->save();
+    painter->setPen(item.palette.color(QPalette::Text));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(box.adjusted(0, 0, -1, -1));
+    painter->restore();
   }
 };
 

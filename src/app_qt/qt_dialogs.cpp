@@ -20,10 +20,11 @@ void QtDialogs::logLine(std::string_view text) {
   qWarning().noquote() << fromCp932(text);
 }
 
-std::optional<std::filesystem::path> QtDialogs::chooseFolder() {
-  // Starts in the process's current folder and offers no folder creation.
+std::optional<std::filesystem::path> QtDialogs::chooseFolder(std::string_view instruction) {
+  // Starts in the process's current folder and offers no folder creation;
+  // the instruction is the dialog's title.
   const QString folder = QFileDialog::getExistingDirectory(
-      parent_, QString(), QDir::currentPath(),
+      parent_, fromCp932(instruction), QDir::currentPath(),
       QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
   if (folder.isEmpty()) return std::nullopt;
   return toPath(folder);

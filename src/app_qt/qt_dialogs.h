@@ -14,7 +14,7 @@ class QtDialogs : public editor::Dialogs {
   void showMessage(std::string_view text) override;
   // The log is the standard error.
   void logLine(std::string_view text) override;
-  std::optional<std::filesystem::path> chooseFolder() override;
+  std::optional<std::filesystem::path> chooseFolder(std::string_view instruction) override;
   std::optional<std::filesystem::path> chooseOpenFile(
       const std::filesystem::path& initialFolder) override;
   std::optional<std::filesystem::path> chooseSaveFile(const std::filesystem::path& initialFolder,

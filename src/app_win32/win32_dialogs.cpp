@@ -81,9 +81,11 @@ void Win32Dialogs::logLine(std::string_view text) {
   OutputDebugStringW(toWide(std::string(text) + "\n").c_str());
 }
 
-std::optional<std::filesystem::path> Win32Dialogs::chooseFolder() {
+std::optional<std::filesystem::path> Win32Dialogs::chooseFolder(std::string_view instruction) {
+  const std::wstring title = toWide(instruction);
   BROWSEINFOW browse{};
   browse.hwndOwner = owner_;
+  browse.lpszTitle = title.c_str();  // the instruction above the folder tree
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NONEWFOLDERBUTTON;
   browse.lpfn = &startInCurrentFolder;
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);

@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/png_writer.h"
 #include "cli/utf8_arguments.h"
+#include "demo/demo_folder.h"
 #include "demo/demo_game.h"
 #include "gamedata/area_catalogue.h"
 #include "gamedata/area_facts.h"
@@ -156,7 +157,11 @@ int runDemoGame(const std::filesystem::path& folder, std::uint64_t seed, bool fo
     return reportError(Error{quoteAsGiven(pathToUtf8(folder)) +
                              " is not empty: give --force to write the demo game into it"});
   }
-  if (auto made = demo::makeDemoGame(folder, seed); !made) return reportError(made.error());
+  // Written beside the folder and moved into place whole; with --force the
+  // demo's files replace those of the same names and the others stay.
+  const auto failed = demo::writeDemoFolder(
+      folder, seed, force ? demo::ExistingFolder::Merge : demo::ExistingFolder::Replace);
+  if (failed) return reportError(Error{"cannot write the demo game", failed->detail});
   std::cout << "demo game written to " << pathToUtf8(folder) << '\n';
   return kExitSuccess;
 }

@@ -194,21 +194,27 @@ std::vector<std::uint8_t> demoAreaMapFile(const DemoAreaInfo& area, std::uint64_
   return buildAreaMapFile(description);
 }
 
-Status makeDemoGame(const std::filesystem::path& folder, std::uint64_t seed) {
-  const auto resFolder = folder / "res";
-  const auto areaFolder = folder / "data" / "map" / "mif" / "area";
-  for (const auto& sub : {resFolder, areaFolder, folder / "usr"}) {
-    if (auto made = makeFolder(sub); !made) return made;
-  }
-  if (auto written = writeFile(resFolder / "Mif_area.bin", demoCatalogueFile()); !written) {
-    return written;
-  }
+std::vector<std::filesystem::path> demoGameFolders() {
+  return {"res", std::filesystem::path("data") / "map" / "mif" / "area", "usr"};
+}
+
+std::vector<DemoFile> demoGameFiles(std::uint64_t seed) {
+  const std::filesystem::path areaFolder = std::filesystem::path("data") / "map" / "mif" / "area";
+  std::vector<DemoFile> files;
+  files.push_back({std::filesystem::path("res") / "Mif_area.bin", demoCatalogueFile()});
   for (const auto& area : kAreas) {
     if (area.file == File::Missing) continue;
-    if (auto written = writeFile(areaFolder / utf8Path(area.utf8Name), demoAreaMapFile(area, seed));
-        !written) {
-      return written;
-    }
+    files.push_back({areaFolder / utf8Path(area.utf8Name), demoAreaMapFile(area, seed)});
+  }
+  return files;
+}
+
+Status makeDemoGame(const std::filesystem::path& folder, std::uint64_t seed) {
+  for (const auto& sub : demoGameFolders()) {
+    if (auto made = makeFolder(folder / sub); !made) return made;
+  }
+  for (const DemoFile& file : demoGameFiles(seed)) {
+    if (auto written = writeFile(folder / file.relativePath, file.bytes); !written) return written;
   }
   return {};
 }

@@ -112,6 +112,18 @@ std::vector<std::uint8_t> demoCatalogueFile();
 std::vector<std::uint8_t> demoAreaMapFile(const DemoAreaInfo& area,
                                           std::uint64_t seed = kDefaultDemoSeed);
 
+// One file of the demo game: its path below the game folder and its bytes.
+struct DemoFile {
+  std::filesystem::path relativePath;
+  std::vector<std::uint8_t> bytes;
+};
+
+// The folders below the game folder that the demo holds, "usr" (empty) included.
+std::vector<std::filesystem::path> demoGameFolders();
+
+// Every file of the demo game, the catalogue first. Deterministic for a seed.
+std::vector<DemoFile> demoGameFiles(std::uint64_t seed = kDefaultDemoSeed);
+
 // Writes the demo game below `folder`, creating folders as needed and
 // replacing files of the same names. Deterministic for a given seed.
 Status makeDemoGame(const std::filesystem::path& folder, std::uint64_t seed = kDefaultDemoSeed);

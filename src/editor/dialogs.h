@@ -33,9 +33,9 @@ class Dialogs {
   // drops it.
   virtual void logLine(std::string_view text) { (void)text; }
 
-  // The folder-selection dialog: the folder confirmed with OK, or nothing
-  // after Cancel.
-  virtual std::optional<std::filesystem::path> chooseFolder() = 0;
+  // The folder-selection dialog showing `instruction` (CP932) as what to
+  // choose: the folder confirmed with OK, or nothing after Cancel.
+  virtual std::optional<std::filesystem::path> chooseFolder(std::string_view instruction) = 0;
 
   // The file-open dialog starting in `initialFolder`: the chosen file, or
   // nothing after Cancel.

@@ -27,31 +27,59 @@ bool EditorModel::FormCreate() {
   return true;
 }
 
-// Finds the game folder and reads its catalogue. When the located folder has
-// no readable catalogue the user is asked for the folder; a cancelled dialog
-// or a folder without a catalogue ends the start-up.
+// Finds the game folder and reads its catalogue: the folder given on the
+// command line, else the located one (environment, registry), else the one
+// remembered from an earlier run; failing those the user is asked until a
+// folder with the catalogue is chosen. Cancel ends the start-up.
 bool EditorModel::InitGameFolder() {
-  const std::optional<std::filesystem::path> located =
-      platform::locateGameFolder(options_.gameFolder);
-  Result<gamedata::AreaCatalogue> catalogue = Error{"no game folder located"};
-  if (located) {
-    gameFolder_ = *located;
-    openDialogFolder_ = platform::saveFolderPath(gameFolder_);
-    catalogue = gamedata::LoadAreaCatalogue(platform::cataloguePath(gameFolder_));
-  }
-  if (!catalogue) {
-    dialogs_.showMessage(kChooseGameFolderMessage);
-    const std::optional<std::filesystem::path> chosen = dialogs_.chooseFolder();
-    if (!chosen) return false;
-    catalogue = gamedata::LoadAreaCatalogue(platform::cataloguePath(*chosen));
-    if (!catalogue) return false;
-    gameFolder_ = *chosen;
-  }
+  std::optional<FoundGame> found = locateGame();
+  if (!found) found = askForGame();
+  if (!found) return false;
+  gameFolder_ = std::move(found->folder);
   saveDialogFolder_ = platform::saveFolderPath(gameFolder_);
   openDialogFolder_ = saveDialogFolder_;
-  listBox1_.items = std::move(*catalogue);
+  listBox1_.items = std::move(found->catalogue);
   listBox1_.selected = -1;
   return true;
+}
+
+std::optional<EditorModel::FoundGame> EditorModel::locateGame() {
+  if (const auto located = platform::locateGameFolder(options_.gameFolder)) {
+    Result<gamedata::AreaCatalogue> catalogue =
+        gamedata::LoadAreaCatalogue(platform::cataloguePath(*located));
+    if (catalogue) return FoundGame{*located, std::move(*catalogue)};
+    dialogs_.logLine("no area catalogue in the game folder: " + catalogue.error().message);
+  }
+  // A folder named on the command line is the user's word: nothing
+  // remembered stands in for it.
+  platform::GameFolderStore* store = options_.gameFolderStore;
+  if (options_.gameFolder || store == nullptr) return std::nullopt;
+  const std::optional<std::filesystem::path> remembered = store->rememberedGameFolder();
+  if (!remembered) return std::nullopt;
+  Result<gamedata::AreaCatalogue> catalogue =
+      gamedata::LoadAreaCatalogue(platform::cataloguePath(*remembered));
+  if (catalogue) return FoundGame{*remembered, std::move(*catalogue)};
+  // The game moved or was removed: the remembered folder is given up.
+  dialogs_.logLine("the remembered game folder is forgotten: " + catalogue.error().message);
+  store->forgetGameFolder();
+  return std::nullopt;
+}
+
+std::optional<EditorModel::FoundGame> EditorModel::askForGame() {
+  dialogs_.showMessage(kChooseGameFolderMessage);
+  for (;;) {
+    const std::optional<std::filesystem::path> chosen =
+        dialogs_.chooseFolder(kChooseGameFolderInstruction);
+    if (!chosen) return std::nullopt;
+    Result<gamedata::AreaCatalogue> catalogue =
+        gamedata::LoadAreaCatalogue(platform::cataloguePath(*chosen));
+    if (catalogue) {
+      if (options_.gameFolderStore != nullptr)
+        options_.gameFolderStore->rememberGameFolder(*chosen);
+      return FoundGame{*chosen, std::move(*catalogue)};
+    }
+    dialogs_.showError(Error{folderLacksCatalogueMessage(*chosen), catalogue.error().message});
+  }
 }
 
 void EditorModel::setUpWindow() {

@@ -12,8 +12,10 @@
 #include "editor/dialogs.h"
 #include "editor/placement_cursor.h"
 #include "editor/undo_history.h"
+#include "gamedata/area_catalogue.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
+#include "platform/game_folder_store.h"
 #include "world/area_slot.h"
 
 namespace ws::editor {
@@ -34,6 +36,8 @@ struct EditorOptions {
   // The game folder given on the command line (--game-dir); without it the
   // folder comes from the environment or the registry.
   std::optional<std::filesystem::path> gameFolder;
+  // Keeps the folder the user chose for the next run; none: nothing is kept.
+  platform::GameFolderStore* gameFolderStore = nullptr;
 };
 
 // The editor window without its widgets: the controls as data, the two
@@ -66,8 +70,8 @@ class EditorModel {
 
   // Finds the game folder (asking for it when the catalogue is not there),
   // points the dialogs at its "usr" folder, fills the catalogue and sets up
-  // the canvases and the cursor. Returns false when no catalogue was found;
-  // the window then stays empty.
+  // the canvases and the cursor. Returns false when the user cancelled the
+  // folder dialog: there is no game to edit, and the program ends.
   bool FormCreate();
   void ListBox1Click();
   void ListBox2Click();
@@ -127,7 +131,8 @@ class EditorModel {
   // LOAD of `path`, as LOAD goes on after its dialog, with its messages.
   // True when the world was loaded (then it is a step, and not modified).
   bool loadFile(const std::filesystem::path& path);
-  // A save file dropped on the window or named on the command line: the
+  // A save file dropped on the window or named on the command line: a name
+  // that exists nowhere is said in a message (nothing changes); else the
   // question of FormCloseQuery first, then loadFile. True when loaded.
   bool openFile(const std::filesystem::path& path);
 
@@ -174,6 +179,15 @@ class EditorModel {
 
  private:
   bool InitGameFolder();
+  // A game folder with its catalogue.
+  struct FoundGame {
+    std::filesystem::path folder;
+    gamedata::AreaCatalogue catalogue;
+  };
+  // The folder given, located or remembered, when it holds the catalogue.
+  std::optional<FoundGame> locateGame();
+  // Asks until a folder with the catalogue is chosen; nothing after Cancel.
+  std::optional<FoundGame> askForGame();
   void setUpWindow();
   void eraseCursor();
   void drawCursor();

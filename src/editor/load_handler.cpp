@@ -5,6 +5,7 @@
 
 #include "codec/save_container.h"
 #include "editor/editor_model.h"
+#include "editor/game_file_reading.h"
 #include "editor/placed_area_item.h"
 #include "editor/world_map.h"
 #include "gamedata/area_preview.h"
@@ -36,7 +37,7 @@ void EditorModel::Button1Click() {
 bool EditorModel::loadFile(const std::filesystem::path& path) {
   // Read and check everything first: a file that fails anywhere shows its
   // message and leaves the editor exactly as it was.
-  Result<std::optional<codec::Bytes>> file = codec::readSaveFile(path);
+  Result<std::optional<codec::Bytes>> file = readSaveFileForWindow(path);
   if (!file) {
     dialogs_.showError(file.error());
     return false;
@@ -52,7 +53,7 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
   LoadedWorld loaded;
   for (const world::LoadedArea& area : parsed->areas) {
     Result<gamedata::AreaMapFile> mapFile =
-        world::readAreaMapFile(gameFolder_, listBox1_.items, area.areaNumber);
+        readCatalogueArea(gameFolder_, listBox1_.items, area.areaNumber);
     if (!mapFile) {
       dialogs_.showError(mapFile.error());
       return false;
@@ -67,7 +68,7 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
     for (std::size_t i = 0; i < parsed->areas.size(); ++i) {
       if (parsed->areas[i].areaNumber == areaNumber) return loaded.mapFiles[i];
     }
-    return world::readAreaMapFile(gameFolder_, listBox1_.items, areaNumber);
+    return readCatalogueArea(gameFolder_, listBox1_.items, areaNumber);
   };
   Result<world::AreaSlotTable> slots = world::RestoreAreaSlots(*parsed, mapOf);
   if (!slots) {

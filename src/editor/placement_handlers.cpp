@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "editor/editor_model.h"
+#include "editor/game_file_reading.h"
 #include "editor/placed_area_item.h"
 #include "editor/world_map.h"
 #include "gamedata/area_preview.h"
@@ -80,7 +81,7 @@ void EditorModel::ListBox1Click() {
   // A missing or unreadable file leaves the preview, the lists and the
   // cursor's size as they were; a placement of that area is refused later.
   const Result<gamedata::AreaMapFile> file =
-      world::readAreaMapFile(gameFolder_, listBox1_.items, areaNumber);
+      readCatalogueArea(gameFolder_, listBox1_.items, areaNumber);
   if (file) {
     eraseCursor();
     const gamedata::AreaSize size = drawPreview(*file);
@@ -161,7 +162,7 @@ void EditorModel::Image2Click() {
   if (world::FindSiteConflict(areaSlots_, request)) return;
 
   const Result<gamedata::AreaMapFile> mapFile =
-      world::readAreaMapFile(gameFolder_, listBox1_.items, request.areaNumber);
+      readCatalogueArea(gameFolder_, listBox1_.items, request.areaNumber);
   const Result<int> placed = world::PlaceArea(areaSlots_, request, mapFile);
   if (!placed) {
     dialogs_.showError(placed.error());

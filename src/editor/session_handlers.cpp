@@ -1,6 +1,7 @@
 // What the editor does beyond its handlers: undo and redo, the question
 // before unsaved work is set aside, opening a save by file, the catalogue's
 // area hints and the world map as a picture.
+#include <system_error>
 #include <utility>
 
 #include "canvas/png_image.h"
@@ -10,6 +11,7 @@
 #include "editor/world_map.h"
 #include "gamedata/area_facts.h"
 #include "platform/file_io.h"
+#include "world/world_messages.h"
 
 namespace ws::editor {
 
@@ -65,6 +67,14 @@ bool EditorModel::FormCloseQuery() {
 }
 
 bool EditorModel::openFile(const std::filesystem::path& path) {
+  // A file named on the command line or dropped was meant to exist, unlike
+  // a name typed into LOAD's dialog: its absence is said, naming it.
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+    dialogs_.showError(
+        Error{world::fileMissingMessage(path), "no such file: " + platform::pathForMessage(path)});
+    return false;
+  }
   if (!FormCloseQuery()) return false;
   return loadFile(path);
 }

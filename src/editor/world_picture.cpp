@@ -19,7 +19,9 @@ class SilentDialogs : public Dialogs {
   std::vector<std::string> messages;
 
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::optional<std::filesystem::path> chooseFolder() override { return std::nullopt; }
+  std::optional<std::filesystem::path> chooseFolder(std::string_view) override {
+    return std::nullopt;
+  }
   std::optional<std::filesystem::path> chooseOpenFile(const std::filesystem::path&) override {
     return std::nullopt;
   }

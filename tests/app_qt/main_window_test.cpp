@@ -21,6 +21,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -35,6 +36,7 @@
 #include <vector>
 
 #include "app_qt/canvas_view.h"
+#include "app_qt/qt_start.h"
 #include "app_qt/qt_text.h"
 #include "app_qt/synthetic_input.h"
 #include "demo/demo_areas.h"
@@ -88,7 +90,7 @@ class ScriptedDialogs : public editor::Dialogs {
   std::vector<std::string> questions;
 
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);
@@ -435,6 +437,94 @@ TEST_F(MainWindowTest, ARefusedPlacementShowsItsMessageInAMessageBox) {
   EXPECT_EQ(shown, fromCp932(world::kLinkGateNeedsDungeonMessage));
   EXPECT_EQ(model().areaSlots().usedCount(), 0);
   EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 0);
+}
+
+// The first start without a game, with Qt's real dialogs: the game's
+// message, the folder dialog titled with its instruction, a folder without
+// the catalogue named in a message and the dialog again; Cancel leaves no
+// window to edit in.
+TEST(FirstStartTest, WithoutACatalogueTheFolderQuestionRepeatsUntilCancelled) {
+  const platform::testing::TempFolder empty("app-qt-no-game");
+  const platform::testing::TempFolder wrong("app-qt-wrong-folder");
+  editor::EditorOptions options;
+  options.gameFolder = empty.path();
+  TForm1 window(options, nullptr);
+  std::vector<QString> seen;  // "message: TEXT" or "folder: TITLE"
+  const bool answered = answerModalDialog(
+      [&](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+          seen.push_back(QStringLiteral("message: ") + box->text());
+          box->button(QMessageBox::Ok)->click();
+          return true;
+        }
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog == nullptr) return false;
+        seen.push_back(QStringLiteral("folder: ") + dialog->windowTitle());
+        if (seen.size() < 4) {
+          dialog->setDirectory(fromPath(wrong.path()));
+          static_cast<QDialog*>(dialog)->accept();  // QFileDialog keeps it protected
+        } else {
+          dialog->reject();
+        }
+        return true;
+      },
+      [&] { EXPECT_FALSE(window.FormCreate()); });
+  EXPECT_TRUE(answered);
+  const QString folder =
+      QStringLiteral("folder: ") + fromCp932(editor::kChooseGameFolderInstruction);
+  const QString lacks = fromCp932(editor::folderLacksCatalogueMessage(wrong.path()));
+  EXPECT_EQ(seen, (std::vector<QString>{
+                      QStringLiteral("message: ") + fromCp932(editor::kChooseGameFolderMessage),
+                      folder, QStringLiteral("message: ") + lacks, folder}));
+}
+
+// Unchecked items of a check list show an empty box: in the indicator's
+// place, at the row's left, two rows and two columns of drawn pixels (the
+// box's four sides), not just a stroke or two.
+TEST_F(MainWindowTest, UncheckedItemsShowAnEmptyBox) {
+  chooseArea(kFieldArea);
+  auto* list = child<QListWidget>("CheckListBox1");
+  int unchecked = -1;
+  for (int i = 0; i < list->count() && unchecked < 0; ++i) {
+    if (list->item(i)->checkState() == Qt::Unchecked) unchecked = i;
+  }
+  ASSERT_GE(unchecked, 0);
+  const QRect row = list->visualItemRect(list->item(unchecked));
+  const QImage shown = list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRgb background = list->palette().color(QPalette::Base).rgb();
+  const int side = row.height();
+  const auto drawn = [&](int x, int y) {
+    return shown.pixel(row.left() + x, row.top() + y) != background;
+  };
+  int fullRows = 0;
+  int fullColumns = 0;
+  for (int i = 0; i < side; ++i) {
+    int inRow = 0;
+    int inColumn = 0;
+    for (int j = 0; j < side; ++j) {
+      inRow += drawn(j, i) ? 1 : 0;
+      inColumn += drawn(i, j) ? 1 : 0;
+    }
+    fullRows += inRow >= side / 2 ? 1 : 0;
+    fullColumns += inColumn >= side / 2 ? 1 : 0;
+  }
+  EXPECT_GE(fullRows, 2);
+  EXPECT_GE(fullColumns, 2);
+}
+
+// The window moved partly off its screen comes back wholly onto it.
+TEST_F(MainWindowTest, KeepOnScreenMovesTheWindowWhollyOntoItsScreen) {
+  const QRect available = window_->screen()->availableGeometry();
+  window_->move(available.right() - 100, available.bottom() - 50);
+  QApplication::processEvents();
+  keepOnScreen(*window_);
+  QApplication::processEvents();
+  const QRect frame = window_->frameGeometry();
+  if (frame.width() <= available.width() && frame.height() <= available.height()) {
+    EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y();
+  } else {
+    EXPECT_EQ(frame.topLeft(), available.topLeft());
+  }
 }
 
 // What a real file dialog showed when it opened; it is cancelled at once.

@@ -86,7 +86,7 @@ class ScriptedDialogs : public editor::Dialogs {
     proposedPictureNames.emplace_back(defaultName);
     return next(pictureAnswers);
   }
-  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);
@@ -598,32 +598,52 @@ TEST_F(MainWindowTest, ARefusedPlacementShowsItsMessageInABoxModalToTheWindow) {
   EXPECT_EQ(listCount(control("ListBox2")), 0);
 }
 
-TEST_F(MainWindowTest, WithoutACatalogueTheWindowAsksForTheFolderAfterItsMessage) {
+// The first start without a game, with the system's own dialogs: the
+// game's message, the folder dialog with its instruction, a folder without
+// the catalogue named in a message and the dialog again; Cancel gives no
+// window to edit in.
+TEST_F(MainWindowTest, WithoutACatalogueTheFolderQuestionRepeatsUntilCancelled) {
   const platform::testing::TempFolder empty("app-win32-no-game");
+  const platform::testing::TempFolder wrong("app-win32-wrong-folder");
   Win32Dialogs system;
   editor::EditorOptions options;
   options.gameFolder = empty.path();
   window_ = std::make_unique<TForm1>(options, &system);
   system.setOwner(window_->handle());
-  std::vector<std::wstring> seen;  // the message, then the folder dialog's title
-  std::vector<HWND> owners;
+  // The folder dialog starts in the current folder: OK there chooses it.
+  const fs::path startFolder = fs::current_path();
+  fs::current_path(wrong.path());
+  std::vector<std::wstring> seen;  // "folder: " or "message: ", then the dialog's texts
+  HWND last = nullptr;
   DialogScript script;
   script.answer = [&](HWND dialog) {
-    if (!seen.empty() && owners.back() == dialog) return false;  // still closing
-    seen.push_back(seen.empty() ? staticTexts(dialog) : textOf(dialog));
-    owners.push_back(dialog);
+    if (dialog == last) return false;  // still closing
+    last = dialog;
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), window_->handle());
-    // OK to the message; Cancel to the folder dialog.
-    PostMessageW(dialog, WM_COMMAND, seen.size() == 1 ? IDOK : IDCANCEL, 0);
-    return seen.size() == 2;
+    const bool folderDialog = FindWindowExW(dialog, nullptr, L"SysTreeView32", nullptr) != nullptr;
+    seen.push_back((folderDialog ? L"folder: " : L"message: ") + staticTexts(dialog));
+    // OK, OK, OK, then Cancel to the second folder dialog.
+    PostMessageW(dialog, WM_COMMAND, seen.size() < 4 ? IDOK : IDCANCEL, 0);
+    return seen.size() == 4;
   };
   bool found = true;
-  ASSERT_TRUE(answerNextDialog(script, [&] { found = window_->FormCreate(); }));
+  const bool answered = answerNextDialog(script, [&] { found = window_->FormCreate(); });
+  fs::current_path(startFolder);
+  ASSERT_TRUE(answered);
   EXPECT_FALSE(found);
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0], toWide(editor::kChooseGameFolderMessage));
-  // The window opens all the same, with nothing to choose from.
-  EXPECT_EQ(listCount(control("ListBox1")), 0);
+  ASSERT_EQ(seen.size(), 4u);
+  const std::wstring instruction = toWide(editor::kChooseGameFolderInstruction);
+  EXPECT_EQ(seen[0], L"message: " + toWide(editor::kChooseGameFolderMessage));
+  EXPECT_EQ(seen[1].rfind(L"folder: ", 0), 0u) << seen[1];
+  EXPECT_NE(seen[1].find(instruction), std::wstring::npos) << seen[1];
+  // The folder chosen, named above the reason. (Wine's browser may not
+  // reach the current folder on drive Z: and confirm another one; any
+  // folder without the catalogue will do.)
+  const std::wstring lacks = L"\n" + toWide(editor::kFolderLacksCatalogueSuffix);
+  EXPECT_EQ(seen[2].rfind(L"message: ", 0), 0u) << seen[2];
+  ASSERT_GT(seen[2].size(), std::wstring(L"message: ").size() + lacks.size()) << seen[2];
+  EXPECT_EQ(seen[2].substr(seen[2].size() - lacks.size()), lacks) << seen[2];
+  EXPECT_EQ(seen[3], seen[1]);
 }
 
 // The file name field of the system's file dialog.

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 class NoDialogs : public editor::Dialogs {
  public:
   void showMessage(std::string_view) override {}
-  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return std::nullopt; }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return std::nullopt;

@@ -36,6 +36,7 @@ class FakeDialogs : public Dialogs {
  public:
   std::vector<std::string> messages;
   std::deque<std::optional<fs::path>> folderAnswers;
+  std::vector<std::string> folderInstructions;  // what each folder dialog asked for
   std::deque<std::optional<fs::path>> openAnswers;
   std::deque<std::optional<fs::path>> saveAnswers;
   std::vector<fs::path> openFolders;
@@ -49,7 +50,10 @@ class FakeDialogs : public Dialogs {
   std::deque<std::optional<fs::path>> pictureAnswers;
 
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::optional<fs::path> chooseFolder() override { return next(folderAnswers); }
+  std::optional<fs::path> chooseFolder(std::string_view instruction) override {
+    folderInstructions.emplace_back(instruction);
+    return next(folderAnswers);
+  }
   std::optional<fs::path> chooseOpenFile(const fs::path& initialFolder) override {
     openFolders.push_back(initialFolder);
     return next(openAnswers);

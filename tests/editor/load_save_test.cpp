@@ -1,10 +1,12 @@
 #include <iterator>
 
 #include "codec/save_container.h"
+#include "editor/editor_messages.h"
 #include "editor_fixture.h"
 #include "platform/file_io.h"
 #include "platform/game_paths.h"
 #include "world/save_body.h"
+#include "world/world_messages.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -269,6 +271,44 @@ TEST(Load, CancelledOrMissingFileDoesNothing) {
   load(editor, freshFolder("none") / "absent.dat");
   EXPECT_TRUE(editor.dialogs.messages.empty());
   before.expectEqual(Snapshot(editor.model));
+}
+
+// The failures the editor names itself (not the game's messages) are
+// Japanese in the window: a file given directly that does not exist, one
+// that cannot be read, a save naming an area the catalogue leaves empty.
+TEST(Load, MessagesTheEditorAddsAreJapaneseAndNameTheirSubject) {
+  const fs::path folder = freshFolder("named");
+  world::AreaSlotTable emptyName;
+  emptyName[0] = world::AreaSlot{.used = true, .areaNumber = 4, .width = 32, .height = 16};
+  Result<std::vector<std::uint8_t>> body =
+      world::BuildSaveBody(emptyName, "x", [](const world::AreaSlot&) {
+        return Result<std::vector<gamedata::AreaObjectRef>>(std::vector<gamedata::AreaObjectRef>{});
+      });
+  ASSERT_TRUE(body.ok());
+  writeFile(folder / "area4.dat", codec::encodeSaveFile(*body));
+  fs::create_directory(folder / "folder.dat");
+
+  struct Case {
+    const char* name;
+    fs::path file;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"missing", folder / "absent.dat", world::fileMissingMessage(folder / "absent.dat")},
+      {"unreadable", folder / "folder.dat", world::fileUnreadableMessage(folder / "folder.dat")},
+      {"area not in the catalogue", folder / "area4.dat", areaNotInCatalogueMessage(4)},
+  };
+  DemoEditor editor;
+  composeFourAreas(editor);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    editor.dialogs.messages.clear();
+    const Snapshot before(editor.model);
+    EXPECT_FALSE(editor.model.openFile(c.file));
+    EXPECT_EQ(editor.dialogs.messages, std::vector<std::string>{c.message});
+    before.expectEqual(Snapshot(editor.model));
+  }
+  EXPECT_EQ(areaNotInCatalogueMessage(4), cp932("エリアカタログにないエリアです: 番号 4"));
 }
 
 TEST(Session, ComposeSaveLoadSaveGivesTheSameFile) {

@@ -11,6 +11,9 @@ namespace {
 
 TEST(EditorTexts, MatchTheirJapaneseText) {
   EXPECT_EQ(kChooseGameFolderMessage, "rv7.exe\n" + cp932("のあるフォルダを指定してください"));
+  EXPECT_EQ(kChooseGameFolderInstruction, cp932("rv7.exe のあるフォルダを選んでください"));
+  EXPECT_EQ(demoWriteFailedMessage("d", kDemoReasonNoSpace),
+            cp932("デモゲームを書き込めませんでした:\nd\nディスクの空き容量が足りません"));
   EXPECT_EQ(world::kDefaultWorldName, cp932("テストワールド"));
 }
 
@@ -52,26 +55,81 @@ TEST(EditorStartup, MissingCatalogueAsksForTheFolder) {
   EXPECT_EQ(model.ListBox1().count(), 200);
 }
 
-TEST(EditorStartup, NoCatalogueAfterAskingLeavesTheWindowEmpty) {
+// A store that keeps the remembered folder in memory.
+struct FakeStore : platform::GameFolderStore {
+  std::optional<fs::path> folder;
+  std::optional<fs::path> rememberedGameFolder() override { return folder; }
+  void rememberGameFolder(const fs::path& chosen) override { folder = chosen; }
+  void forgetGameFolder() override { folder.reset(); }
+};
+
+// The question for the game folder: a folder without the catalogue is named
+// and the dialog comes again; Cancel ends the start-up; a folder that worked
+// is remembered and used next time, unless --game-dir names another or it
+// lost its catalogue.
+TEST(EditorStartup, GameFolderQuestionRepeatsRemembersAndEndsOnCancel) {
+  const fs::path wrong = freshFolder("wrong");
+  const fs::path empty = freshFolder("empty");
   struct Case {
     const char* name;
-    std::optional<fs::path> answer;
+    std::optional<fs::path> gameDir;     // --game-dir
+    std::optional<fs::path> remembered;  // in the store before the start
+    std::vector<std::optional<fs::path>> answers;
+    bool started;
+    std::vector<std::string> messages;
+    std::optional<fs::path> rememberedAfter;
   };
-  for (const Case& c : {Case{"cancelled", std::nullopt}, Case{"wrong folder", freshFolder("x")}}) {
+  const std::string ask(kChooseGameFolderMessage);
+  const std::string lacks = folderLacksCatalogueMessage(wrong);
+  const Case cases[] = {
+      {"wrong folder, then Cancel",
+       empty,
+       std::nullopt,
+       {wrong, std::nullopt},
+       false,
+       {ask, lacks},
+       std::nullopt},
+      {"wrong folder, then the game",
+       empty,
+       std::nullopt,
+       {wrong, demoGame()},
+       true,
+       {ask, lacks},
+       demoGame()},
+      {"remembered game, nothing located", std::nullopt, demoGame(), {}, true, {}, demoGame()},
+      {"remembered folder lost its catalogue",
+       std::nullopt,
+       wrong,
+       {std::nullopt},
+       false,
+       {ask},
+       std::nullopt},
+      {"--game-dir wins over the remembered game",
+       empty,
+       demoGame(),
+       {std::nullopt},
+       false,
+       {ask},
+       demoGame()},
+  };
+  // Nothing located but what a case gives: no environment, an empty registry.
+  const platform::testing::ScopedEnv noOverride("WORLDSMITH_GAME_DIR", std::nullopt);
+  const platform::testing::ScopedEnv noWine("WINEPREFIX", freshFolder("no-wine").string());
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeDialogs dialogs;
-    dialogs.folderAnswers.push_back(c.answer);
-    const fs::path empty = freshFolder("empty");
-    EditorModel model(dialogs, EditorOptions{empty});
-    EXPECT_FALSE(model.FormCreate());
-    EXPECT_EQ(dialogs.messages.size(), 1u);  // no second message
-    EXPECT_EQ(model.ListBox1().count(), 0);
-    EXPECT_EQ(model.openDialogFolder(), platform::saveFolderPath(empty));
-    EXPECT_TRUE(model.saveDialogFolder().empty());
-    EXPECT_TRUE(samePixels(model.Image2(), canvas::Canvas(512, 256)));  // no outline
-    model.Image2MouseMove(100, 100);
-    model.Image2Click();
-    EXPECT_EQ(model.areaSlots().usedCount(), 0);
+    dialogs.folderAnswers.assign(c.answers.begin(), c.answers.end());
+    FakeStore store;
+    store.folder = c.remembered;
+    EditorModel model(dialogs, EditorOptions{c.gameDir, &store});
+    EXPECT_EQ(model.FormCreate(), c.started);
+    EXPECT_EQ(dialogs.messages, c.messages);
+    EXPECT_TRUE(dialogs.folderAnswers.empty());
+    for (const std::string& instruction : dialogs.folderInstructions) {
+      EXPECT_EQ(instruction, kChooseGameFolderInstruction);
+    }
+    EXPECT_EQ(store.folder, c.rememberedAfter);
+    EXPECT_EQ(model.ListBox1().count(), c.started ? 200 : 0);
   }
 }
 

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
+#include "platform/game_folder_store.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -126,6 +129,20 @@ TEST(RegistryWin32Test, MissingKeyGivesTheDefaultAndIsNotCreated) {
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.c_str(), 0, KEY_READ | view, &key),
               ERROR_FILE_NOT_FOUND);
   }
+}
+
+// The folder the user chose survives in HKEY_CURRENT_USER, Japanese names
+// and all, until it is forgotten. A folder remembered before the test is put
+// back afterwards.
+TEST(RegistryGameFolderStore, RemembersAndForgetsTheChosenFolder) {
+  RegistryGameFolderStore store;
+  const std::optional<std::filesystem::path> before = store.rememberedGameFolder();
+  const std::filesystem::path chosen(L"C:\\Games\\\u30B2\u30FC\u30E0\u8868");
+  store.rememberGameFolder(chosen);
+  EXPECT_EQ(store.rememberedGameFolder(), chosen);
+  store.forgetGameFolder();
+  EXPECT_EQ(store.rememberedGameFolder(), std::nullopt);
+  if (before) store.rememberGameFolder(*before);
 }
 
 }  // namespace

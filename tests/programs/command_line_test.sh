@@ -36,7 +36,19 @@ if [ -n "$window" ]; then
   [[ $shown =~ ^worldsmith\ $version\ \(commit\ [^\)]+\)$ ]] || fail "worldsmith --version: $shown"
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$window" --help | grep -q -- --game-dir ||
     fail "worldsmith --help without a display"
+  # Without a display, or with one that cannot be reached: one line on the
+  # standard error and status 1, never Qt's abort (134).
+  for display in "" :97; do
+    status=0
+    said=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY="$display" \
+      "$window" --game-dir "$work/game" 2>&1 >/dev/null) || status=$?
+    [ "$status" = 1 ] && [ "$(printf '%s\n' "$said" | wc -l)" = 1 ] ||
+      fail "worldsmith with DISPLAY='$display' exits $status saying: $said"
+  done
 fi
+
+# demo-game leaves nothing beside the folder it writes.
+[ "$(ls -A "$work")" = game ] || fail "demo-game left: $(ls -A "$work")"
 
 [ "$failures" = 0 ] && echo "command line: all checks passed"
 exit "$((failures > 0))"
