@@ -21,7 +21,7 @@ endif()
 set(WORLDSMITH_APP_ID "org.worldsmith.Worldsmith")
 set(WORLDSMITH_MAINTAINER "The Worldsmith developers <worldsmith@example.org>"
     CACHE STRING "Maintainer named in the package and its changelog")
-set(WORLDSMITH_LICENSE "LicenseRef-proprietary"
+set(WORLDSMITH_LICENSE "MIT"
     CACHE STRING "SPDX name of the project's licence, for the package and AppStream")
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
