@@ -32,6 +32,11 @@ install(FILES ${packaging}/worldsmith-cli.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME worldsmith-cli)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${docdir})
+# The user guide with its pictures, which it links relatively.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.ja.md ${PROJECT_SOURCE_DIR}/docs/guide.en.md
+        DESTINATION ${docdir})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images/ DESTINATION ${docdir}/images
+        FILES_MATCHING PATTERN "*.png")
 
 # The Debian changelog and copyright file, which a package's documentation
 # folder must hold; the changelog compressed as Debian policy asks.
