@@ -21,7 +21,7 @@ endif()
 set(WORLDSMITH_APP_ID "org.worldsmith.Worldsmith")
 set(WORLDSMITH_MAINTAINER "The Worldsmith developers <worldsmith@example.org>"
     CACHE STRING "Maintainer named in the package and its changelog")
-set(WORLDSMITH_LICENSE "LicenseRef-proprietary"
+set(WORLDSMITH_LICENSE "MIT"
     CACHE STRING "SPDX name of the project's licence, for the package and AppStream")
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
@@ -29,6 +29,11 @@ set(generated ${PROJECT_BINARY_DIR}/packaging)
 set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME})
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${docdir})
+# The user guide with its pictures, which it links relatively.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.ja.md ${PROJECT_SOURCE_DIR}/docs/guide.en.md
+        DESTINATION ${docdir})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images/ DESTINATION ${docdir}/images
+        FILES_MATCHING PATTERN "*.png")
 
 # The Debian changelog and copyright file, which a package's documentation
 # folder must hold; the changelog compressed as Debian policy asks.

@@ -21,13 +21,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Tests and test discovery run the executables through Wine, in a prefix of
-# the build's own, without a display and without Wine's diagnostics. The
-# .NET and HTML engines are switched off so that creating the prefix never
-# asks to download them. C.UTF-8 gives Windows an English system (ANSI code
-# page 1252, so Japanese names must take the wide-character path) while Wine
-# can still store those names as UTF-8 file names; under plain C it cannot.
+# the build's own, without a display, on an English Windows: scripts/wine-run
+# with the project's Wine set-up (scripts/wine-env).
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      env -u DISPLAY -u WAYLAND_DISPLAY LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEDEBUG=-all
-      WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix wine)
+  get_filename_component(wine_run ${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine-run ABSOLUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${wine_run} ${CMAKE_BINARY_DIR}/wineprefix)
 endif()

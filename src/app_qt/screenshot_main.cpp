@@ -1,8 +1,8 @@
 // The screenshot tool: opens the editor window on a fresh demo game under
-// the current display, drives a short session through it and writes a PNG
-// of the whole window after each step (scripts/screenshot runs it under a
-// virtual X server). Not shipped: it exists for the README's pictures and
-// for checking the look by eye.
+// the current display, drives a session through it and writes a PNG for
+// each task of the user guide (scripts/screenshot runs it under a virtual X
+// server and writes docs/images/). Not shipped: it exists for the guide's
+// pictures and for checking the look by eye.
 //
 //   worldsmith-screenshot OUTDIR
 

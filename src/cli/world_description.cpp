@@ -55,6 +55,16 @@ std::optional<int> intOf(const json& value) {
   return static_cast<int>(value.get<long long>());
 }
 
+// Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) inside a
+// chain of std::string operator+ that starts from a literal.
+std::string outOfRange(const char* key, const json& value) {
+  const std::string limit = std::to_string(kNumberLimit);
+  std::string message = "\"";
+  message.append(key).append("\" is ").append(value.dump());
+  message.append(", out of range (-").append(limit).append(" to ").append(limit).append(")");
+  return message;
+}
+
 // "x" or "y" of an area, or why it cannot be one.
 Result<int> coordinateOf(const json& entry, const char* key) {
   const json& value = entry.contains(key) ? entry[key] : json();
@@ -64,8 +74,7 @@ Result<int> coordinateOf(const json& entry, const char* key) {
     case NumberCheck::NotAnInteger:
       break;
     case NumberCheck::OutOfRange:
-      return Error{"\"" + std::string(key) + "\" is " + value.dump() + ", out of range (-" +
-                   std::to_string(kNumberLimit) + " to " + std::to_string(kNumberLimit) + ")"};
+      return Error{outOfRange(key, value)};
   }
   return Error{"\"x\" and \"y\" must be integers"};
 }

@@ -520,8 +520,9 @@ Status replaceAtomically(const fs::path& file, const fs::path& target,
     // The new file takes the old one's owner and group where the process
     // may give them (the group alone when only that is allowed), then its
     // permissions: a change of owner clears the set-id bits.
-    if (fchown(fd, existing->st_uid, existing->st_gid) != 0) {
-      (void)fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
+    if (fchown(fd, existing->st_uid, existing->st_gid) != 0 &&
+        fchown(fd, static_cast<uid_t>(-1), existing->st_gid) != 0) {
+      // Neither is allowed: the file keeps the process's owner and group.
     }
     if (fchmod(fd, existing->st_mode & 07777) != 0) failure = errno;
   }
