@@ -20,6 +20,7 @@
 #include "app_qt/qt_text.h"
 #include "demo/demo_game.h"
 #include "platform/game_paths.h"
+#include "platform/state_folder.h"
 #include "platform/text.h"
 #include "version_info.h"
 
@@ -90,6 +91,12 @@ int main(int argc, char** argv) {
   }
 
   ws::editor::EditorOptions options;
+  options.stateFolder = ws::platform::userStateFolder();
+  if (!options.stateFolder) {
+    std::fprintf(stderr,
+                 "worldsmith: no state folder (set HOME or XDG_STATE_HOME): "
+                 "no backups of replaced saves and no recovery file\n");
+  }
   if (parser.isSet(demo) && parser.isSet(gameDir)) {
     std::fprintf(stderr, "worldsmith: --demo and --game-dir exclude each other\n");
     return kExitUsage;

@@ -25,6 +25,7 @@
 #include "app_win32/win32_text.h"
 #include "demo/demo_game.h"
 #include "platform/game_paths.h"
+#include "platform/state_folder.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ std::optional<Options> parseOptions() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   std::optional<Options> options = parseOptions();
   if (!options) return kExitUsage;
+  options->editor.stateFolder = ws::platform::userStateFolder();
   if (options->demo) {
     options->editor.gameFolder = prepareDemoGame();
     if (!options->editor.gameFolder) return kExitBadInput;

@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app_win32/win32_dialogs.h"
@@ -83,10 +84,14 @@ class ScriptedDialogs : public editor::Dialogs {
     return next(pictureAnswers);
   }
   std::optional<fs::path> chooseFolder() override { return std::nullopt; }
-  std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
+  std::optional<fs::path> chooseOpenFile(const fs::path& folder) override {
+    openFolders.push_back(folder);
+    return next(openAnswers);
+  }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);
   }
+  std::vector<fs::path> openFolders;
 
  private:
   static std::optional<fs::path> next(std::deque<fs::path>& answers) {
@@ -1007,6 +1012,7 @@ TEST_F(MainWindowTest, ADroppedSaveLoadsAfterTheQuestionAndSeveralFilesLoadNothi
 struct MenuScript {
   std::vector<std::wstring> captions;
   bool chose = false;
+  int item = 0;  // the item to choose
 };
 MenuScript* currentMenu = nullptr;
 
@@ -1031,7 +1037,8 @@ void CALLBACK chooseFirstMenuItem(HWND, UINT, UINT_PTR, DWORD) {
     GetMenuStringW(menu, static_cast<UINT>(i), caption, 128, MF_BYPOSITION);
     currentMenu->captions.emplace_back(caption);
   }
-  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+  for (int i = 0; i <= currentMenu->item; ++i)
+    PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
   currentMenu->chose = true;
 }
@@ -1056,7 +1063,8 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   pump();
 
   ASSERT_TRUE(script.chose);
-  EXPECT_EQ(script.captions, std::vector<std::wstring>{toWide(editor::kSaveWorldPictureCaption)});
+  EXPECT_EQ(script.captions, (std::vector<std::wstring>{toWide(editor::kSaveWorldPictureCaption),
+                                                        toWide(editor::kLoadBackupCaption)}));
   ASSERT_EQ(dialogs_.proposedPictureNames.size(), 1u);
   const std::vector<std::uint8_t> expected = canvas::encodePng(model().worldPictureCanvas());
   const std::vector<char> written = fileBytes(folder.path() / "world.png");
@@ -1082,6 +1090,100 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   currentMenu = nullptr;
   EXPECT_FALSE(script.chose);
   EXPECT_EQ(dialogs_.proposedPictureNames.size(), 1u);
+}
+
+// A window on the demo game keeping its state in `stateFolder`.
+std::unique_ptr<TForm1> openWithState(const fs::path& gameFolder, const fs::path& stateFolder,
+                                      editor::Dialogs* dialogs) {
+  editor::EditorOptions options;
+  options.gameFolder = gameFolder;
+  options.stateFolder = stateFolder;
+  return std::make_unique<TForm1>(options, dialogs);
+}
+
+TEST_F(MainWindowTest, TheWorldMapsMenuLoadsFromTheBackupFolder) {
+  const platform::testing::TempFolder state("app-win32-backups");
+  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  MenuScript script;
+  script.item = 1;
+  currentMenu = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
+  POINT at{40, 40};
+  ClientToScreen(control("Image2"), &at);
+  SendMessageW(control("Image2"), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control("Image2")),
+               pointParam(at.x, at.y));
+  KillTimer(nullptr, timer);
+  currentMenu = nullptr;
+  pump();
+  ASSERT_TRUE(script.chose);
+  EXPECT_EQ(dialogs_.openFolders, std::vector<fs::path>{state.path() / "backups"});
+}
+
+// A window destroyed without closing, as a killed one is, leaves its world
+// in the recovery file: the next window on the same state folder asks in a
+// Yes / No box with Yes the default, and Yes brings the world back.
+// Closing normally removes the file.
+TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
+  const platform::testing::TempFolder state("app-win32-state");
+  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  chooseArea(kLinkGateArea);
+  placeAt(10, 10);
+  chooseArea(kTownArea);
+  placeAt(200, 100);
+  const world::AreaSlotTable placed = model().areaSlots();
+  const fs::path recovery = model().recoveryFile();
+  window_.reset();
+  pump();
+  ASSERT_TRUE(fs::exists(recovery));
+
+  Win32Dialogs system;
+  std::wstring asked;
+  bool yesIsDefault = false;
+  DialogScript question;
+  question.answer = [&](HWND box) {
+    asked = staticTexts(box);
+    const auto style = GetWindowLongPtrW(GetDlgItem(box, IDYES), GWL_STYLE);
+    yesIsDefault = (style & BS_DEFPUSHBUTTON) != 0;
+    PostMessageW(box, WM_COMMAND, IDYES, 0);
+    return true;
+  };
+  bool found = false;
+  ASSERT_TRUE(answerNextDialog(question, [&] {
+    window_ = openWithState(gameFolder_, state.path(), &system);
+    system.setOwner(window_->handle());
+    found = window_->FormCreate();
+  }));
+  ASSERT_TRUE(found);
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  EXPECT_EQ(asked, toWide(editor::kRestoreRecoveryQuestion));
+  EXPECT_TRUE(yesIsDefault);
+  for (int i = 0; i < world::kSlotCount; ++i) {
+    const world::AreaSlot& slot = model().areaSlots()[i];
+    EXPECT_EQ(slot.used, placed[i].used) << i;
+    EXPECT_EQ(std::tuple(slot.areaNumber, slot.x, slot.y, slot.kind),
+              std::tuple(placed[i].areaNumber, placed[i].x, placed[i].y, placed[i].kind))
+        << i;
+  }
+  EXPECT_EQ(listCount(control("ListBox2")), 2);
+  EXPECT_TRUE(model().isModified());
+  expectWindowShowsModel();
+
+  HWND form = window_->handle();
+  DialogScript dontSave;
+  dontSave.answer = [&](HWND box) {
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    return true;
+  };
+  ASSERT_TRUE(answerNextDialog(dontSave, [&] { SendMessageW(form, WM_CLOSE, 0, 0); }));
+  EXPECT_FALSE(IsWindow(form));
+  EXPECT_FALSE(fs::exists(recovery));
 }
 
 }  // namespace
