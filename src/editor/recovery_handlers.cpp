@@ -10,7 +10,6 @@
 #include "editor/editor_model.h"
 #include "platform/file_io.h"
 #include "platform/state_folder.h"
-#include "world/placement.h"
 #include "world/recovery_record.h"
 
 namespace ws::editor {

@@ -850,7 +850,7 @@ TEST_F(MainWindowTest, DISABLED_KilledWindowChild) {
   placeAt({10, 10});
   chooseArea(kTownArea);
   clickAt(child<QRadioButton>("RadioButton3"), {4, 8});
-  clickCheckMark(child<QListWidget>("CheckListBox2"), 2);
+  clickCheckMark(child<QListWidget>("CheckListBox2"), 3);  // a fourth house
   placeAt({200, 100});
   chooseArea(kFieldArea);
   clickAt(child<QRadioButton>("RadioButton2"), {4, 8});

@@ -91,7 +91,12 @@ class ScriptedDialogs : public editor::Dialogs {
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);
   }
+  bool askYesNo(std::string_view) override {
+    ++yesNoQuestions;
+    return true;
+  }
   std::vector<fs::path> openFolders;
+  int yesNoQuestions = 0;
 
  private:
   static std::optional<fs::path> next(std::deque<fs::path>& answers) {
@@ -1092,6 +1097,9 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   EXPECT_EQ(dialogs_.proposedPictureNames.size(), 1u);
 }
 
+// The exit code of a window process ended from outside.
+constexpr UINT kKilledExitCode = 9;
+
 // A window on the demo game keeping its state in `stateFolder`.
 std::unique_ptr<TForm1> openWithState(const fs::path& gameFolder, const fs::path& stateFolder,
                                       editor::Dialogs* dialogs) {
@@ -1184,6 +1192,76 @@ TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
   ASSERT_TRUE(answerNextDialog(dontSave, [&] { SendMessageW(form, WM_CLOSE, 0, 0); }));
   EXPECT_FALSE(IsWindow(form));
   EXPECT_FALSE(fs::exists(recovery));
+}
+
+// The world the killed-window test places, saves and then loses with its
+// process: the game and state folders and the save file come from the
+// environment; without them (a plain run of the disabled tests) it skips.
+TEST_F(MainWindowTest, DISABLED_KilledWindowChild) {
+  const char* game = std::getenv("WORLDSMITH_KILLED_GAME");
+  const char* state = std::getenv("WORLDSMITH_KILLED_STATE");
+  const char* save = std::getenv("WORLDSMITH_KILLED_SAVE");
+  if (game == nullptr || state == nullptr || save == nullptr) GTEST_SKIP();
+  window_ = openWithState(game, state, &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  for (const Step& step : std::vector<Step>{{Step::Choose, kLinkGateArea},
+                                            {Step::Toggle, 1, 1},
+                                            {Step::Place, 10, 10},
+                                            {Step::Choose, kTownArea},
+                                            {Step::SelectKind, 3},
+                                            {Step::Toggle, 2, 3},
+                                            {Step::Place, 200, 100},
+                                            {Step::Type, L'K'}})
+    perform(step);
+  dialogs_.saveAnswers.push_back(save);
+  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
+  ASSERT_FALSE(fileBytes(save).empty());
+  TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+}
+
+// The window's process ended by TerminateProcess after a SAVE: the next
+// window on the same state folder asks, and after Yes saves the very same
+// bytes.
+TEST_F(MainWindowTest, AWindowKilledComesBackWholeAfterYes) {
+  const platform::testing::TempFolder state("app-win32-killed-state");
+  const platform::testing::TempFolder out("app-win32-killed-out");
+  const fs::path before = out.path() / "before.dat";
+  const platform::testing::ScopedEnv game("WORLDSMITH_KILLED_GAME", gameFolder_.string());
+  const platform::testing::ScopedEnv stateEnv("WORLDSMITH_KILLED_STATE", state.path().string());
+  const platform::testing::ScopedEnv save("WORLDSMITH_KILLED_SAVE", before.string());
+  std::wstring program(MAX_PATH, L'\0');
+  program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
+  std::wstring commandLine = L"\"" + program +
+                             L"\" --gtest_also_run_disabled_tests "
+                             L"--gtest_filter=MainWindowTest.DISABLED_KilledWindowChild";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &startup, &process));
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ASSERT_EQ(exitCode, kKilledExitCode);
+  ASSERT_FALSE(fileBytes(before).empty());
+
+  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  EXPECT_EQ(dialogs_.yesNoQuestions, 1);
+  EXPECT_EQ(listCount(control("ListBox2")), 2);
+  EXPECT_EQ(model().Edit1(), std::string(world::kDefaultWorldName) + "K");
+  EXPECT_TRUE(model().isModified());
+  const fs::path after = out.path() / "after.dat";
+  dialogs_.saveAnswers.push_back(after);
+  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(fileBytes(after), fileBytes(before));
 }
 
 }  // namespace
