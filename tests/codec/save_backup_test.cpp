@@ -136,7 +136,9 @@ TEST(SaveBackup, KeepsReplacedSavesOnlyAndTheNewestTwentyOfAName) {
         EXPECT_NE(kept.error().message.find("RVTSV1.dat"), std::string::npos) << c.name;
         break;
       }
-      if (kept->has_value()) EXPECT_EQ(readRaw(**kept), old) << c.name << n;
+      if (kept->has_value()) {
+        EXPECT_EQ(readRaw(**kept), old) << c.name << n;
+      }
       if (fs::is_regular_file(target))
         writeRaw(target, saveFileHolding(static_cast<std::uint8_t>(n + 2)));
     }
