@@ -876,10 +876,10 @@ TEST_F(MainWindowTest, AWindowKilledWithSigkillComesBackWholeAfterYes) {
   std::string alsoDisabled = "--gtest_also_run_disabled_tests";
   std::string filter = "--gtest_filter=MainWindowTest.DISABLED_KilledWindowChild";
   char* arguments[] = {program.data(), alsoDisabled.data(), filter.data(), nullptr};
-  pid_t child = 0;
-  ASSERT_EQ(::posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environ), 0);
+  pid_t process = 0;
+  ASSERT_EQ(::posix_spawn(&process, program.c_str(), nullptr, nullptr, arguments, environ), 0);
   int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_EQ(::waitpid(process, &status, 0), process);
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
   ASSERT_TRUE(fs::exists(before));
 
