@@ -6,8 +6,6 @@
 
 #include "editor/editor_messages.h"
 #include "editor_fixture.h"
-#include "platform/backup_files.h"
-#include "platform/state_folder.h"
 #include "world/save_body_layout.h"
 
 namespace ws::editor::testing {
@@ -263,16 +261,6 @@ TEST(RecoveryTest, SaveKeepsEveryReplacedSaveAndRefusesWithoutABackup) {
   EXPECT_EQ(refused.save(target), std::vector<std::string>{std::string(kBackupFailedMessage)});
   EXPECT_EQ(readBytes(target), versions.back());
   EXPECT_TRUE(refused.model.isModified());
-}
-
-TEST(RecoveryTest, LoadFromABackupOpensTheBackupFolder) {
-  const fs::path state = freshFolder("load-backup");
-  StatefulEditor e(state);
-  e.dialogs.openAnswers = {std::nullopt};
-  e.model.loadBackup();
-  ASSERT_EQ(e.dialogs.openFolders.size(), 1u);
-  EXPECT_EQ(e.dialogs.openFolders.front(), platform::backupFolderOf(state));
-  EXPECT_TRUE(fs::is_directory(platform::backupFolderOf(state)));
 }
 
 }  // namespace
