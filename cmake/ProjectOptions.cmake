@@ -46,8 +46,12 @@ function(worldsmith_add_test name)
   if(CMAKE_CROSSCOMPILING AND WIN32)
     set(test_tmp Z:${test_tmp})
   endif()
+  # Backups of replaced saves and recovery files go below the test folder,
+  # never into the user's own state folder.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "WORLDSMITH_TEST_TMP=${test_tmp}")
+                       PROPERTIES ENVIRONMENT "WORLDSMITH_TEST_TMP=${test_tmp}"
+                                  ENVIRONMENT_MODIFICATION
+                                  "XDG_STATE_HOME=set:${CMAKE_BINARY_DIR}/test-tmp/state")
 endfunction()
 
 # worldsmith_add_layer_tests(LAYER LINKS ...) makes every *_test.cpp in the

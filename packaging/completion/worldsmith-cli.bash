@@ -7,7 +7,7 @@
 # else on the one the program finds itself ($WORLDSMITH_GAME_DIR, the registry).
 
 _worldsmith_cli_commands="encode decode pack unpack demo-game catalogue objects preview build info render"
-_worldsmith_cli_global_options="--game-dir --help --help-all --version -h -v"
+_worldsmith_cli_global_options="--game-dir --no-backup --help --help-all --version -h -v"
 
 # The options of one command, besides the program's own.
 _worldsmith_cli_command_options()

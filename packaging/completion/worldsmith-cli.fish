@@ -83,6 +83,7 @@ complete -c worldsmith-cli -f
 
 # The program's options, before or after the command.
 complete -c worldsmith-cli -l game-dir -x -a '(__fish_complete_directories (commandline -ct))' -d 'The game folder'
+complete -c worldsmith-cli -l no-backup -d 'Replace a save file without keeping a backup of it'
 complete -c worldsmith-cli -s h -l help -d 'Show the help'
 complete -c worldsmith-cli -n __worldsmith_cli_needs_command -l help-all -d 'Show the help of every command'
 complete -c worldsmith-cli -n __worldsmith_cli_needs_command -s v -l version -d 'Print the version and the commit'

@@ -22,6 +22,7 @@
 #include "app_qt/qt_text.h"
 #include "demo/demo_start.h"
 #include "editor/editor_messages.h"
+#include "platform/state_folder.h"
 #include "platform/text.h"
 #include "version_info.h"
 
@@ -120,6 +121,12 @@ int main(int argc, char** argv) {
     editorOptions.gameFolder = *demo;
   }
 
+  editorOptions.stateFolder = ws::platform::userStateFolder();
+  if (!editorOptions.stateFolder) {
+    dialogs.logLine(
+        "worldsmith: no state folder (set HOME or XDG_STATE_HOME): "
+        "no backups of replaced saves and no recovery file");
+  }
   ws::app::TForm1 window(editorOptions);
   // Without a game (the folder dialog was cancelled) there is nothing to edit.
   if (!window.FormCreate()) return kExitNoGame;

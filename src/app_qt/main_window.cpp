@@ -331,9 +331,10 @@ void TForm1::showWorldMapMenu(const QPoint& position) {
   QMenu menu(this);
   menu.setObjectName(QStringLiteral("WorldMapMenu"));
   const QAction* save = menu.addAction(fromCp932(editor::kSaveWorldPictureCaption));
-  if (menu.exec(image2_->mapToGlobal(position)) == save) {
-    run([this] { model_->saveWorldPicture(); });
-  }
+  const QAction* backup = menu.addAction(fromCp932(editor::kLoadBackupCaption));
+  const QAction* chosen = menu.exec(image2_->mapToGlobal(position));
+  if (chosen == save) run([this] { model_->saveWorldPicture(); });
+  if (chosen == backup) run([this] { model_->loadBackup(); });
 }
 
 bool TForm1::showAreaHint(QHelpEvent* event) {
@@ -351,6 +352,7 @@ bool TForm1::showAreaHint(QHelpEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   bool closes = false;
   run([this, &closes] { closes = model_->FormCloseQuery(); });
+  if (closes) model_->FormClose();
   event->setAccepted(closes);
 }
 

@@ -68,6 +68,14 @@ editor::SaveChoice QtDialogs::askSaveChanges(std::string_view question) {
   }
 }
 
+bool QtDialogs::askYesNo(std::string_view question) {
+  QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                  fromCp932(question), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::filesystem::path> QtDialogs::choosePictureFile(std::string_view defaultName) {
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

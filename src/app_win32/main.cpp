@@ -28,6 +28,7 @@
 #include "demo/demo_start.h"
 #include "editor/editor_messages.h"
 #include "platform/game_folder_store.h"
+#include "platform/state_folder.h"
 #include "version_info.h"
 
 namespace {
@@ -168,6 +169,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   }
   if (options) {
     options->editor.gameFolderStore = &store;
+    options->editor.stateFolder = ws::platform::userStateFolder();
     exitCode = runWindow(instance, *options, showCommand);
   }
   if (SUCCEEDED(com)) CoUninitialize();

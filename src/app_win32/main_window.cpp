@@ -62,6 +62,7 @@ constexpr UINT_PTR kListBox1SubclassId = 1;
 constexpr UINT kOpenFileMessage = WM_APP + 1;
 // The world map's context menu: its one command.
 constexpr UINT kSaveWorldPictureCommand = 1;
+constexpr UINT kLoadBackupCommand = 2;
 
 // A popup menu destroyed when it goes out of scope.
 struct MenuDestroyer {
@@ -423,7 +424,9 @@ void TForm1::onCommand(int id, int code) {
 void TForm1::onClose() {
   bool closes = false;
   run([this, &closes] { closes = model_->FormCloseQuery(); });
-  if (closes) DestroyWindow(window_);
+  if (!closes) return;
+  model_->FormClose();
+  DestroyWindow(window_);
 }
 
 // One dropped file is a save to open; several are no choice and open none.
@@ -439,7 +442,8 @@ void TForm1::onDropFiles(HDROP drop) {
   if (dropped) openFileLater(std::move(*dropped));
 }
 
-// The world map's menu: "save the world map as a picture". From the
+// The world map's menu: "save the world map as a picture" and "load from a
+// backup". From the
 // keyboard (no mouse position) it opens at the map's visible corner.
 // The message climbs from the map through the scroll box; some systems name
 // the scroll box as the window clicked by then, so the point decides.
@@ -459,10 +463,14 @@ void TForm1::onContextMenu(HWND clicked, LPARAM position) {
   if (!menu) return;
   AppendMenuW(menu.get(), MF_STRING, kSaveWorldPictureCommand,
               toWide(editor::kSaveWorldPictureCaption).c_str());
+  AppendMenuW(menu.get(), MF_STRING, kLoadBackupCommand,
+              toWide(editor::kLoadBackupCaption).c_str());
   const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
                                      at.x, at.y, 0, window_, nullptr);
   if (chosen == static_cast<BOOL>(kSaveWorldPictureCommand)) {
     run([this] { model_->saveWorldPicture(); });
+  } else if (chosen == static_cast<BOOL>(kLoadBackupCommand)) {
+    run([this] { model_->loadBackup(); });
   }
 }
 

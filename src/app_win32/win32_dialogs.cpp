@@ -127,6 +127,12 @@ editor::SaveChoice Win32Dialogs::askSaveChanges(std::string_view question) {
   }
 }
 
+bool Win32Dialogs::askYesNo(std::string_view question) {
+  // Yes is the first button, so the default; closing the box answers No.
+  return MessageBoxW(owner_, toWide(question).c_str(), kMessageTitle,
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
+}
+
 std::optional<std::filesystem::path> Win32Dialogs::choosePictureFile(std::string_view defaultName) {
   // The pairs end with an extra null; the literal's own is the last one.
   static constexpr wchar_t kPngFilter[] = L"PNG (*.png)\0*.png\0";

@@ -23,6 +23,7 @@ class Win32Dialogs : public editor::Dialogs {
   std::optional<std::filesystem::path> chooseSaveFile(const std::filesystem::path& initialFolder,
                                                       std::string_view defaultName) override;
   editor::SaveChoice askSaveChanges(std::string_view question) override;
+  bool askYesNo(std::string_view question) override;
   std::optional<std::filesystem::path> choosePictureFile(std::string_view defaultName) override;
 
  private:

@@ -7,9 +7,11 @@
 #include "cli/commands.h"
 #include "cli/utf8_arguments.h"
 #include "codec/codec_header.h"
+#include "codec/save_backup.h"
 #include "codec/save_container.h"
 #include "platform/file_io.h"
 #include "platform/game_paths.h"
+#include "platform/state_folder.h"
 #include "platform/text.h"
 #include "world/save_body_layout.h"
 
@@ -75,12 +77,38 @@ Error namingDamagedFile(const std::filesystem::path& path, const Error& error) {
   return Error{platform::pathForMessage(path) + ": " + error.message, error.detail};
 }
 
+namespace {
+
+bool keepBackups = true;
+
+Status backUpReplacedSave(const std::filesystem::path& path) {
+  if (!keepBackups) return {};
+  const std::optional<std::filesystem::path> state = platform::userStateFolder();
+  if (!state) {
+    return Error{"cannot back up " + platform::pathForMessage(path) +
+                 ": no state folder (set HOME or XDG_STATE_HOME, or give --no-backup)"};
+  }
+  const auto kept = codec::backUpSaveFile(path, platform::backupFolderOf(*state));
+  if (!kept) return Error{kept.error().message + "; nothing written (--no-backup skips the copy)"};
+  if (*kept) std::cerr << "kept the replaced save as " << pathToUtf8(**kept) << '\n';
+  return {};
+}
+
+}  // namespace
+
+void keepBackupsOfReplacedSaves(bool keep) {
+  keepBackups = keep;
+}
+
 bool isStandardOutput(const std::filesystem::path& path) {
   return path == std::filesystem::path("-");
 }
 
 Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  if (!isStandardOutput(path)) return platform::writeFileAtomic(path, bytes);
+  if (!isStandardOutput(path)) {
+    if (Status kept = backUpReplacedSave(path); !kept) return kept;
+    return platform::writeFileAtomic(path, bytes);
+  }
   std::cout.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
   std::cout.flush();
@@ -89,7 +117,11 @@ Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8
 }
 
 Status writeSaveOutput(const std::filesystem::path& path, std::span<const std::uint8_t> body) {
-  if (!isStandardOutput(path)) return codec::writeSaveFile(path, body);
+  if (!isStandardOutput(path)) {
+    if (auto size = codec::checkSaveBodySize(body); !size) return size;
+    if (Status kept = backUpReplacedSave(path); !kept) return kept;
+    return codec::writeSaveFile(path, body);
+  }
   if (auto size = codec::checkSaveBodySize(body); !size) return size;
   return writeOutput(path, codec::encodeSaveFile(body));
 }

@@ -50,7 +50,13 @@ Result<std::vector<std::uint8_t>> readInput(const std::filesystem::path& path,
 // other error is returned as it is.
 Error namingDamagedFile(const std::filesystem::path& path, const Error& error);
 
-// Every command that writes a file takes "-" for the standard output.
+// Whether a file output that replaces a save file copies it into the
+// user's backup folder first (the default; --no-backup turns it off).
+void keepBackupsOfReplacedSaves(bool keep);
+
+// Every command that writes a file takes "-" for the standard output. A
+// save file that an output replaces is backed up first; when that fails,
+// nothing is written.
 bool isStandardOutput(const std::filesystem::path& path);
 Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 // The save file for `body`, to a file (atomically) or to "-".

@@ -51,6 +51,11 @@ int parseAndRun(std::vector<std::string>& arguments) {
   addPathOption(app, "--game-dir", context.gameDir,
                 "The host game's folder (default: $WORLDSMITH_GAME_DIR, else the registry)");
 
+  keepBackupsOfReplacedSaves(true);
+  app.add_flag_callback(
+      "--no-backup", [] { keepBackupsOfReplacedSaves(false); },
+      "Replace save files without first copying them into the backup folder");
+
   addCodecCommands(app, context);
   addGameDataCommands(app, context);
   addWorldCommands(app, context);

@@ -26,6 +26,12 @@ std::string notASaveFileMessage(std::string_view fileName) {
   return message;
 }
 
+bool hasSaveSignature(std::span<const std::uint8_t> file) {
+  return file.size() >= kMinimumSaveFileSize &&
+         std::equal(std::begin(kSaveMagic), std::end(kSaveMagic), file.begin()) &&
+         readInt32(file.data() + kStreamSignatureOffset) == kCodecSignature;
+}
+
 Bytes encodeSaveFile(std::span<const std::uint8_t> body) {
   Bytes file(kSaveHeaderSize, 0);
   std::copy(std::begin(kSaveMagic), std::end(kSaveMagic), file.begin());

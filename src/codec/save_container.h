@@ -43,6 +43,10 @@ inline constexpr std::size_t kMaxSaveFileSize = 2 * kMaxSaveBodySize;
 // line break, and kNotASaveFileText.
 std::string notASaveFileMessage(std::string_view fileName);
 
+// Whether `file` begins as a save file: the magic "RV7-" and the stream's
+// signature at offset 128, the only two things that tell a save file.
+bool hasSaveSignature(std::span<const std::uint8_t> file);
+
 // The complete file for `body`: the header and the compressed body.
 Bytes encodeSaveFile(std::span<const std::uint8_t> body);
 

@@ -56,6 +56,15 @@ class Dialogs {
     return SaveChoice::DontSave;
   }
 
+  // The system's question box with Yes and No, Yes the default button,
+  // showing `question` (CP932); closing the box is No. True for Yes. A
+  // window that does not offer the question answers Yes, which keeps
+  // everything.
+  virtual bool askYesNo(std::string_view question) {
+    (void)question;
+    return true;
+  }
+
   // A file-save dialog for a PNG picture, proposing `defaultName`; it asks
   // before replacing a file. The chosen file, or nothing after Cancel (also
   // from a window that offers no such dialog).

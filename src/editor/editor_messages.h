@@ -114,4 +114,23 @@ std::string areaNotInCatalogueMessage(int areaNumber);
 // "不明なオプションです: OPTION".
 std::string unknownOptionMessage(std::string_view option);
 
+// "前回の編集内容が残っています。復元しますか？" (the last session's edits are still there;
+// restore them?): asked at start-up when a recovery file is there.
+inline constexpr std::string_view kRestoreRecoveryQuestion =
+    "\x91\x4f\x89\xf1\x82\xcc\x95\xd2\x8f\x57\x93\xe0\x97\x65\x82\xaa\x8e\x63\x82\xc1\x82"
+    "\xc4\x82\xa2\x82\xdc\x82\xb7\x81\x42\x95\x9c\x8c\xb3\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+
+// "前回の編集内容を復元できませんでした。" (the last session's edits could not be
+// restored): a recovery file that cannot be read or shown; it is set aside.
+inline constexpr std::string_view kRecoveryFailedMessage =
+    "\x91\x4f\x89\xf1\x82\xcc\x95\xd2\x8f\x57\x93\xe0\x97\x65\x82\xf0\x95\x9c\x8c\xb3\x82"
+    "\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+
+// "バックアップを書き込めないため、保存しませんでした。" (the backup could not be written, so
+// nothing was saved): SAVE over a save file whose old content cannot be kept.
+inline constexpr std::string_view kBackupFailedMessage =
+    "\x83\x6f\x83\x62\x83\x4e\x83\x41\x83\x62\x83\x76\x82\xf0\x8f\x91\x82\xab\x8d\x9e\x82"
+    "\xdf\x82\xc8\x82\xa2\x82\xbd\x82\xdf\x81\x41\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb9\x82"
+    "\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+
 }  // namespace ws::editor

@@ -24,6 +24,7 @@ EditorModel::EditorModel(Dialogs& dialogs, EditorOptions options)
 bool EditorModel::FormCreate() {
   if (!InitGameFolder()) return false;
   setUpWindow();
+  offerRecovery();
   return true;
 }
 
@@ -185,6 +186,7 @@ void EditorModel::toggleCheck(CheckList list, int index) {
 bool EditorModel::setWorldName(std::string cp932Name) {
   if (cp932Name.size() > world::kWorldNameMaxBytes) return false;
   edit1_ = std::move(cp932Name);
+  keepRecovery();
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ struct EditorOptions {
   std::optional<std::filesystem::path> gameFolder;
   // Keeps the folder the user chose for the next run; none: nothing is kept.
   platform::GameFolderStore* gameFolderStore = nullptr;
+
+  // The user's state folder (platform::userStateFolder()). Below it SAVE
+  // keeps a backup of every save file it replaces, and the editor keeps its
+  // recovery file; without it neither is kept.
+  std::optional<std::filesystem::path> stateFolder{};
 };
 
 // The editor window without its widgets: the controls as data, the two
@@ -58,7 +64,8 @@ struct EditorOptions {
 //  - the window is about to close: FormCloseQuery(), false keeps it open;
 //  - a save file dropped on the window or named at start-up: openFile(path);
 //  - hovering catalogue item i: areaHint(i) as its tooltip;
-//  - the world map's context menu: saveWorldPicture().
+//  - the world map's context menu: saveWorldPicture(), loadBackup();
+//  - the window closes after FormCloseQuery() allowed it: FormClose().
 // After every handler the window redraws from the accessors; changes the
 // model makes to selections and marks are not user events and must not be
 // fed back.
@@ -127,6 +134,17 @@ class EditorModel {
   // close: nothing to lose, "No", or saved. False after Cancel, or when
   // SAVE was refused, cancelled or failed.
   bool FormCloseQuery();
+
+  // The window closes for good: its recovery file goes, the world having
+  // been saved or given up.
+  void FormClose();
+  // LOAD with its dialog opened in the backup folder (made when missing).
+  void loadBackup();
+  // The recovery file of this game folder, below the state folder; empty
+  // without one. After FormCreate, every step, undo, redo and name change
+  // writes the world into it (when it differs from what the file holds); at
+  // the next start FormCreate offers to restore it.
+  const std::filesystem::path& recoveryFile() const { return recoveryFile_; }
 
   // LOAD of `path`, as LOAD goes on after its dialog, with its messages.
   // True when the world was loaded (then it is a step, and not modified).
@@ -202,8 +220,13 @@ class EditorModel {
   gamedata::AreaSize drawPreview(const gamedata::AreaMapFile& file);
   // Resizes the cursor (already erased) and holds it inside the map.
   void resizeCursor(gamedata::AreaSize size);
+  // Shows `slots` as LOAD does; `mapFiles` holds one file per used slot, in
+  // slot order.
   void showLoadedWorld(const world::AreaSlotTable& slots,
                        const std::vector<gamedata::AreaMapFile>& mapFiles);
+  // The map files of the used slots in slot order, or the Error of the first
+  // that cannot be read or is refused.
+  Result<std::vector<gamedata::AreaMapFile>> readMapFilesOf(const world::AreaSlotTable& slots);
   CheckListBox& checkList(CheckList list);
   void runKindHandler(world::AreaKind kind);
   // SAVE; true when the file was written.
@@ -211,6 +234,18 @@ class EditorModel {
   WorldState currentWorld() const;
   // A step happened: the world as it is now becomes the newest undo step.
   void recordStep();
+  // The world differs from the last saved or loaded one.
+  void markModified();
+  // Writes the world into the recovery file when it differs from what the
+  // file holds; a failed write goes to the log and is tried again next time.
+  void keepRecovery();
+  // At start-up, with a recovery file there: the question, then the
+  // restored world (Yes) or no file (No).
+  void offerRecovery();
+  Status restoreRecovery(std::span<const std::uint8_t> bytes);
+  // A backup of the save file `path` is about to replace; false (with the
+  // message shown) when it is a save file and no backup could be written.
+  bool backUpBeforeReplacing(const std::filesystem::path& path);
   void showWorld(const WorldState& state);
 
   Dialogs& dialogs_;
@@ -235,6 +270,8 @@ class EditorModel {
   bool windowSetUp_ = false;
   UndoHistory history_;
   bool modified_ = false;
+  std::filesystem::path recoveryFile_;
+  std::vector<std::uint8_t> recoveryWritten_;      // what the recovery file holds; empty for none
   std::vector<std::optional<std::string>> hints_;  // by catalogue index; none until asked for
 };
 

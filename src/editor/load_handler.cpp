@@ -84,23 +84,38 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
   return true;
 }
 
+Result<std::vector<gamedata::AreaMapFile>> EditorModel::readMapFilesOf(
+    const world::AreaSlotTable& slots) {
+  std::vector<gamedata::AreaMapFile> files;
+  for (int k = 0; k < world::kSlotCount; ++k) {
+    if (!slots[k].used) continue;
+    Result<gamedata::AreaMapFile> file =
+        world::readAreaMapFile(gameFolder_, listBox1_.items, slots[k].areaNumber);
+    if (!file) return file.error();
+    if (!file->isValid()) return gamedata::notMsgFileError(*file);
+    files.push_back(std::move(*file));
+  }
+  return files;
+}
+
 // Shows a loaded world; nothing here can fail any more.
 void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
                                   const std::vector<gamedata::AreaMapFile>& mapFiles) {
   clearWorldRect(image2_, 0, 0, image2_.width(), image2_.height());
   areaSlots_ = slots;
   listBox2_.clear();
-  const int areaCount = static_cast<int>(mapFiles.size());
-  for (int k = 0; k < areaCount; ++k) {
-    const world::AreaSlot& slot = areaSlots_[k];
+  areaSlots_.forEachUsed([&](int, const world::AreaSlot& slot) {
     listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
     listBox1_.selected = slot.areaNumber;
-  }
+  });
 
+  // A loaded world fills the slots from 0; a restored one may have gaps.
   gamedata::AreaSize lastSize{cursor_.width, cursor_.height};
-  for (int k = 0; k < areaCount; ++k) {
+  std::size_t fileIndex = 0;
+  for (int k = 0; k < world::kSlotCount && fileIndex < mapFiles.size(); ++k) {
     const world::AreaSlot& slot = areaSlots_[k];
-    const gamedata::AreaMapFile& file = mapFiles[static_cast<std::size_t>(k)];
+    if (!slot.used) continue;
+    const gamedata::AreaMapFile& file = mapFiles[fileIndex++];
     lastSize = drawPreview(file);
     FillObjectLists(file);
 

@@ -24,6 +24,9 @@ bool EditorModel::saveWorld() {
   const std::optional<std::filesystem::path> path =
       dialogs_.chooseSaveFile(saveDialogFolder_, kDefaultSaveFileName);
   if (!path) return false;
+  // The save file about to be replaced is kept first; without that copy
+  // nothing is replaced.
+  if (!backUpBeforeReplacing(*path)) return false;
   const Status written = codec::writeSaveFile(*path, *body);
   if (!written) {
     dialogs_.showError(written.error());

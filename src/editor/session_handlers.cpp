@@ -26,7 +26,7 @@ WorldState EditorModel::currentWorld() const {
 
 void EditorModel::recordStep() {
   history_.record(currentWorld());
-  modified_ = true;
+  markModified();
 }
 
 void EditorModel::showWorld(const WorldState& state) {
@@ -44,13 +44,13 @@ void EditorModel::showWorld(const WorldState& state) {
 void EditorModel::undo() {
   if (!history_.canUndo()) return;
   showWorld(history_.undo());
-  modified_ = true;
+  markModified();
 }
 
 void EditorModel::redo() {
   if (!history_.canRedo()) return;
   showWorld(history_.redo());
-  modified_ = true;
+  markModified();
 }
 
 bool EditorModel::FormCloseQuery() {

@@ -41,4 +41,10 @@ inline constexpr std::string_view kAllFilesTypeName =
     "\x82\xb7\x82\xd7\x82\xc4\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b (*.*)";
 inline constexpr std::string_view kAllFilesPattern = "*.*";
 
+// "バックアップから読み込む…" (load from a backup): the world map's context
+// menu; LOAD with its dialog in the backup folder.
+inline constexpr std::string_view kLoadBackupCaption =
+    "\x83\x6f\x83\x62\x83\x4e\x83\x41\x83\x62\x83\x76\x82\xa9\x82\xe7\x93\xc7\x82\xdd\x8d"
+    "\x9e\x82\xde\x81\x63";
+
 }  // namespace ws::editor

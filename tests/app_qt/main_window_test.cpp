@@ -4,6 +4,9 @@
 #include "app_qt/main_window.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -29,10 +32,13 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app_qt/canvas_view.h"
@@ -49,6 +55,8 @@
 #include "support/scoped_test_env.h"
 #include "world/save_body_layout.h"
 #include "world/world_messages.h"
+
+extern char** environ;
 
 namespace ws::app {
 namespace {
@@ -104,6 +112,10 @@ class ScriptedDialogs : public editor::Dialogs {
   }
   std::optional<fs::path> choosePictureFile(std::string_view) override {
     return next(pictureAnswers);
+  }
+  bool askYesNo(std::string_view question) override {
+    questions.emplace_back(question);
+    return true;
   }
 
  private:
@@ -811,6 +823,177 @@ TEST_F(MainWindowTest, TheMapsContextMenuSavesTheLoadedMapAsTheRenderOfTheFile) 
   EXPECT_EQ(pixelsDifferingFrom(map, shown, 1), 0);
   fs::remove(save);
   fs::remove(png);
+}
+
+// A window that ends without closing, as a killed one does, leaves its world
+// in the recovery file: the next window on the same state folder asks, and
+// Yes brings the world back. Closing normally removes the file.
+TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
+  const platform::testing::TempFolder state("app-state");
+  editor::EditorOptions options;
+  options.gameFolder = gameFolder_;
+  options.stateFolder = state.path();
+  window_ = std::make_unique<TForm1>(options, nullptr);
+  ASSERT_TRUE(window_->FormCreate());
+  window_->show();
+  chooseArea(kLinkGateArea);
+  placeAt({10, 10});
+  chooseArea(kTownArea);
+  placeAt({200, 100});
+  const world::AreaSlotTable placed = model().areaSlots();
+  const fs::path recovery = model().recoveryFile();
+  window_.reset();  // gone without closing
+  ASSERT_TRUE(fs::exists(recovery));
+
+  QString asked;
+  QMessageBox::StandardButton preset = QMessageBox::NoButton;
+  const bool answered = answerModalDialog(
+      [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) return false;
+        asked = box->text();
+        preset = box->standardButton(box->defaultButton());
+        box->button(QMessageBox::Yes)->click();
+        return true;
+      },
+      [&] {
+        window_ = std::make_unique<TForm1>(options, nullptr);
+        EXPECT_TRUE(window_->FormCreate());
+      });
+  EXPECT_TRUE(answered);
+  window_->show();
+  QApplication::processEvents();
+  EXPECT_EQ(asked, QString::fromUtf8("前回の編集内容が残っています。復元しますか？"));
+  EXPECT_EQ(preset, QMessageBox::Yes);
+  for (int i = 0; i < world::kSlotCount; ++i) {
+    const world::AreaSlot& slot = model().areaSlots()[i];
+    EXPECT_EQ(slot.used, placed[i].used) << i;
+    EXPECT_EQ(std::tuple(slot.areaNumber, slot.x, slot.y, slot.kind),
+              std::tuple(placed[i].areaNumber, placed[i].x, placed[i].y, placed[i].kind))
+        << i;
+  }
+  EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 2);
+  EXPECT_TRUE(model().isModified());
+  EXPECT_EQ(pixelsDifferingFrom(child<CanvasView>("Image2"), model().Image2(), 1), 0);
+
+  EXPECT_TRUE(answerModalDialog(
+      [&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) return false;
+        box->button(QMessageBox::No)->click();  // don't save
+        return true;
+      },
+      [&] { EXPECT_TRUE(window_->close()); }));
+  EXPECT_FALSE(fs::exists(recovery));
+}
+
+TEST_F(MainWindowTest, TheMapsContextMenuLoadsFromTheBackupFolder) {
+  const platform::testing::TempFolder state("app-backups");
+  editor::EditorOptions options;
+  options.gameFolder = gameFolder_;
+  options.stateFolder = state.path();
+  window_ = std::make_unique<TForm1>(options, nullptr);
+  ASSERT_TRUE(window_->FormCreate());
+  window_->show();
+  QApplication::processEvents();
+  auto* map = child<CanvasView>("Image2");
+  QString offered;
+  QTimer chooser;
+  chooser.setInterval(10);
+  QObject::connect(&chooser, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr || menu->actions().size() < 2) return;
+    offered = menu->actions().at(1)->text();
+    menu->setActiveAction(menu->actions().at(1));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &enter);
+  });
+  chooser.start();
+  const ShownFileDialog shown = cancelNextFileDialog([&] {
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {40, 40},
+                                 map->mapToGlobal(QPoint(40, 40)));
+    QApplication::sendEvent(map, &rightClick);
+  });
+  chooser.stop();
+  EXPECT_EQ(offered, QString::fromUtf8("バックアップから読み込む…"));
+  EXPECT_TRUE(shown.opened);
+  EXPECT_EQ(shown.mode, QFileDialog::AcceptOpen);
+  EXPECT_EQ(shown.folder, QDir(fromPath(state.path() / "backups")).canonicalPath());
+}
+
+// The world the killed-window test places, saves and then loses with its
+// process: the game and state folders and the save file come from the
+// environment; without them (a plain run of the disabled tests) it skips.
+TEST_F(MainWindowTest, DISABLED_KilledWindowChild) {
+  const char* game = std::getenv("WORLDSMITH_KILLED_GAME");
+  const char* state = std::getenv("WORLDSMITH_KILLED_STATE");
+  const char* save = std::getenv("WORLDSMITH_KILLED_SAVE");
+  if (game == nullptr || state == nullptr || save == nullptr) GTEST_SKIP();
+  editor::EditorOptions options;
+  options.gameFolder = fs::path(game);
+  options.stateFolder = fs::path(state);
+  window_ = std::make_unique<TForm1>(options, &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  window_->show();
+  chooseArea(kLinkGateArea);
+  clickCheckMark(child<QListWidget>("CheckListBox1"), 1);
+  placeAt({10, 10});
+  chooseArea(kTownArea);
+  clickAt(child<QRadioButton>("RadioButton3"), {4, 8});
+  clickCheckMark(child<QListWidget>("CheckListBox2"), 3);  // a fourth house
+  placeAt({200, 100});
+  chooseArea(kFieldArea);
+  clickAt(child<QRadioButton>("RadioButton2"), {4, 8});
+  placeAt({300, 10});
+  child<QLineEdit>("Edit1")->setText(QString::fromUtf8("消えない世界"));
+  dialogs_.saveAnswers.push_back(fs::path(save));
+  clickAt(child<QPushButton>("Button2"), {10, 10});
+  ASSERT_TRUE(fs::exists(save));
+  QApplication::processEvents();
+  ::kill(::getpid(), SIGKILL);
+}
+
+// The window's process killed with SIGKILL after a SAVE: the next window on
+// the same state folder asks, and after Yes saves the very same bytes.
+TEST_F(MainWindowTest, AWindowKilledWithSigkillComesBackWholeAfterYes) {
+  const platform::testing::TempFolder state("app-killed-state");
+  const platform::testing::TempFolder out("app-killed-out");
+  const fs::path before = out.path() / "before.dat";
+  const platform::testing::ScopedEnv game("WORLDSMITH_KILLED_GAME", gameFolder_.string());
+  const platform::testing::ScopedEnv stateEnv("WORLDSMITH_KILLED_STATE", state.path().string());
+  const platform::testing::ScopedEnv save("WORLDSMITH_KILLED_SAVE", before.string());
+  std::string program = "/proc/self/exe";
+  std::string alsoDisabled = "--gtest_also_run_disabled_tests";
+  std::string filter = "--gtest_filter=MainWindowTest.DISABLED_KilledWindowChild";
+  char* arguments[] = {program.data(), alsoDisabled.data(), filter.data(), nullptr};
+  pid_t process = 0;
+  ASSERT_EQ(::posix_spawn(&process, program.c_str(), nullptr, nullptr, arguments, environ), 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(process, &status, 0), process);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+  ASSERT_TRUE(fs::exists(before));
+
+  editor::EditorOptions options;
+  options.gameFolder = gameFolder_;
+  options.stateFolder = state.path();
+  window_ = std::make_unique<TForm1>(options, &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  window_->show();
+  QApplication::processEvents();
+  EXPECT_EQ(dialogs_.questions,
+            std::vector<std::string>{std::string(editor::kRestoreRecoveryQuestion)});
+  EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 3);
+  EXPECT_EQ(child<QLineEdit>("Edit1")->text(), QString::fromUtf8("消えない世界"));
+  EXPECT_TRUE(model().isModified());
+  const fs::path after = out.path() / "after.dat";
+  dialogs_.saveAnswers.push_back(after);
+  clickAt(child<QPushButton>("Button2"), {10, 10});
+  EXPECT_TRUE(dialogs_.messages.empty());
+  std::ifstream a(before, std::ios::binary), b(after, std::ios::binary);
+  const std::string beforeBytes{std::istreambuf_iterator<char>(a), {}};
+  const std::string afterBytes{std::istreambuf_iterator<char>(b), {}};
+  EXPECT_FALSE(afterBytes.empty());
+  EXPECT_TRUE(beforeBytes == afterBytes);
 }
 
 }  // namespace

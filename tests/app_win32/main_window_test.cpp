@@ -24,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -87,10 +88,19 @@ class ScriptedDialogs : public editor::Dialogs {
     return next(pictureAnswers);
   }
   std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
-  std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
+  std::optional<fs::path> chooseOpenFile(const fs::path& folder) override {
+    openFolders.push_back(folder);
+    return next(openAnswers);
+  }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     return next(saveAnswers);
   }
+  bool askYesNo(std::string_view) override {
+    ++yesNoQuestions;
+    return true;
+  }
+  std::vector<fs::path> openFolders;
+  int yesNoQuestions = 0;
 
  private:
   static std::optional<fs::path> next(std::deque<fs::path>& answers) {
@@ -989,6 +999,7 @@ TEST_F(MainWindowTest, ADroppedSaveLoadsAfterTheQuestionAndSeveralFilesLoadNothi
 struct MenuScript {
   std::vector<std::wstring> captions;
   bool chose = false;
+  int item = 0;  // the item to choose
 };
 MenuScript* currentMenu = nullptr;
 
@@ -1013,7 +1024,8 @@ void CALLBACK chooseFirstMenuItem(HWND, UINT, UINT_PTR, DWORD) {
     GetMenuStringW(menu, static_cast<UINT>(i), caption, 128, MF_BYPOSITION);
     currentMenu->captions.emplace_back(caption);
   }
-  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+  for (int i = 0; i <= currentMenu->item; ++i)
+    PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
   currentMenu->chose = true;
 }
@@ -1038,7 +1050,8 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   pump();
 
   ASSERT_TRUE(script.chose);
-  EXPECT_EQ(script.captions, std::vector<std::wstring>{toWide(editor::kSaveWorldPictureCaption)});
+  EXPECT_EQ(script.captions, (std::vector<std::wstring>{toWide(editor::kSaveWorldPictureCaption),
+                                                        toWide(editor::kLoadBackupCaption)}));
   ASSERT_EQ(dialogs_.proposedPictureNames.size(), 1u);
   const std::vector<std::uint8_t> expected = canvas::encodePng(model().worldPictureCanvas());
   const std::vector<char> written = fileBytes(folder.path() / "world.png");
@@ -1064,6 +1077,173 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   currentMenu = nullptr;
   EXPECT_FALSE(script.chose);
   EXPECT_EQ(dialogs_.proposedPictureNames.size(), 1u);
+}
+
+// The exit code of a window process ended from outside.
+constexpr UINT kKilledExitCode = 9;
+
+// A window on the demo game keeping its state in `stateFolder`.
+std::unique_ptr<TForm1> openWithState(const fs::path& gameFolder, const fs::path& stateFolder,
+                                      editor::Dialogs* dialogs) {
+  editor::EditorOptions options;
+  options.gameFolder = gameFolder;
+  options.stateFolder = stateFolder;
+  return std::make_unique<TForm1>(options, dialogs);
+}
+
+TEST_F(MainWindowTest, TheWorldMapsMenuLoadsFromTheBackupFolder) {
+  const platform::testing::TempFolder state("app-win32-backups");
+  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  MenuScript script;
+  script.item = 1;
+  currentMenu = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
+  POINT at{40, 40};
+  ClientToScreen(control("Image2"), &at);
+  SendMessageW(control("Image2"), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control("Image2")),
+               pointParam(at.x, at.y));
+  KillTimer(nullptr, timer);
+  currentMenu = nullptr;
+  pump();
+  ASSERT_TRUE(script.chose);
+  EXPECT_EQ(dialogs_.openFolders, std::vector<fs::path>{state.path() / "backups"});
+}
+
+// A window destroyed without closing, as a killed one is, leaves its world
+// in the recovery file: the next window on the same state folder asks in a
+// Yes / No box with Yes the default, and Yes brings the world back.
+// Closing normally removes the file.
+TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
+  const platform::testing::TempFolder state("app-win32-state");
+  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  chooseArea(kLinkGateArea);
+  placeAt(10, 10);
+  chooseArea(kTownArea);
+  placeAt(200, 100);
+  const world::AreaSlotTable placed = model().areaSlots();
+  const fs::path recovery = model().recoveryFile();
+  window_.reset();
+  pump();
+  ASSERT_TRUE(fs::exists(recovery));
+
+  Win32Dialogs system;
+  std::wstring asked;
+  bool yesIsDefault = false;
+  DialogScript question;
+  question.answer = [&](HWND box) {
+    asked = staticTexts(box);
+    const auto style = GetWindowLongPtrW(GetDlgItem(box, IDYES), GWL_STYLE);
+    yesIsDefault = (style & BS_DEFPUSHBUTTON) != 0;
+    PostMessageW(box, WM_COMMAND, IDYES, 0);
+    return true;
+  };
+  bool found = false;
+  ASSERT_TRUE(answerNextDialog(question, [&] {
+    window_ = openWithState(gameFolder_, state.path(), &system);
+    system.setOwner(window_->handle());
+    found = window_->FormCreate();
+  }));
+  ASSERT_TRUE(found);
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  EXPECT_EQ(asked, toWide(editor::kRestoreRecoveryQuestion));
+  EXPECT_TRUE(yesIsDefault);
+  for (int i = 0; i < world::kSlotCount; ++i) {
+    const world::AreaSlot& slot = model().areaSlots()[i];
+    EXPECT_EQ(slot.used, placed[i].used) << i;
+    EXPECT_EQ(std::tuple(slot.areaNumber, slot.x, slot.y, slot.kind),
+              std::tuple(placed[i].areaNumber, placed[i].x, placed[i].y, placed[i].kind))
+        << i;
+  }
+  EXPECT_EQ(listCount(control("ListBox2")), 2);
+  EXPECT_TRUE(model().isModified());
+  expectWindowShowsModel();
+
+  HWND form = window_->handle();
+  DialogScript dontSave;
+  dontSave.answer = [&](HWND box) {
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    return true;
+  };
+  ASSERT_TRUE(answerNextDialog(dontSave, [&] { SendMessageW(form, WM_CLOSE, 0, 0); }));
+  EXPECT_FALSE(IsWindow(form));
+  EXPECT_FALSE(fs::exists(recovery));
+}
+
+// The world the killed-window test places, saves and then loses with its
+// process: the game and state folders and the save file come from the
+// environment; without them (a plain run of the disabled tests) it skips.
+TEST_F(MainWindowTest, DISABLED_KilledWindowChild) {
+  const char* game = std::getenv("WORLDSMITH_KILLED_GAME");
+  const char* state = std::getenv("WORLDSMITH_KILLED_STATE");
+  const char* save = std::getenv("WORLDSMITH_KILLED_SAVE");
+  if (game == nullptr || state == nullptr || save == nullptr) GTEST_SKIP();
+  window_ = openWithState(game, state, &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  for (const Step& step : std::vector<Step>{{Step::Choose, kLinkGateArea},
+                                            {Step::Toggle, 1, 1},
+                                            {Step::Place, 10, 10},
+                                            {Step::Choose, kTownArea},
+                                            {Step::SelectKind, 3},
+                                            {Step::Toggle, 2, 3},
+                                            {Step::Place, 200, 100},
+                                            {Step::Type, L'K'}})
+    perform(step);
+  dialogs_.saveAnswers.push_back(save);
+  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
+  ASSERT_FALSE(fileBytes(save).empty());
+  TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+}
+
+// The window's process ended by TerminateProcess after a SAVE: the next
+// window on the same state folder asks, and after Yes saves the very same
+// bytes.
+TEST_F(MainWindowTest, AWindowKilledComesBackWholeAfterYes) {
+  const platform::testing::TempFolder state("app-win32-killed-state");
+  const platform::testing::TempFolder out("app-win32-killed-out");
+  const fs::path before = out.path() / "before.dat";
+  const platform::testing::ScopedEnv game("WORLDSMITH_KILLED_GAME", gameFolder_.string());
+  const platform::testing::ScopedEnv stateEnv("WORLDSMITH_KILLED_STATE", state.path().string());
+  const platform::testing::ScopedEnv save("WORLDSMITH_KILLED_SAVE", before.string());
+  std::wstring program(MAX_PATH, L'\0');
+  program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
+  std::wstring commandLine = L"\"" + program +
+                             L"\" --gtest_also_run_disabled_tests "
+                             L"--gtest_filter=MainWindowTest.DISABLED_KilledWindowChild";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &startup, &process));
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ASSERT_EQ(exitCode, kKilledExitCode);
+  ASSERT_FALSE(fileBytes(before).empty());
+
+  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
+  ASSERT_TRUE(window_->FormCreate());
+  ShowWindow(window_->handle(), SW_SHOW);
+  pump();
+  EXPECT_EQ(dialogs_.yesNoQuestions, 1);
+  EXPECT_EQ(listCount(control("ListBox2")), 2);
+  EXPECT_EQ(model().Edit1(), std::string(world::kDefaultWorldName) + "K");
+  EXPECT_TRUE(model().isModified());
+  const fs::path after = out.path() / "after.dat";
+  dialogs_.saveAnswers.push_back(after);
+  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(fileBytes(after), fileBytes(before));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ class SaveDialogs : public editor::Dialogs {
     return editor::SaveChoice::Cancel;
   }
   std::optional<fs::path> choosePictureFile(std::string_view) override { return std::nullopt; }
-  std::optional<fs::path> chooseFolder() override { return std::nullopt; }
+  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
   std::optional<fs::path> chooseOpenFile(const fs::path&) override { return std::nullopt; }
   std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
     if (saveAnswers.empty()) return std::nullopt;
