@@ -105,9 +105,10 @@ class EditorModel {
   // and redo bring back the slots, the placed-areas list, the world map
   // (previews as they were stamped; the cursor outline where the cursor is
   // now) and the kind buttons' selection (running its handler when it
-  // changes, as any selection from code) and availability; the catalogue
-  // choice, the preview's area, the check lists and the cursor stay. They do
-  // nothing when there is nothing to undo or redo.
+  // changes, as any selection from code) and availability, and for a LOAD
+  // the world name it replaced or set; the catalogue choice, the preview's
+  // area, the check lists and the cursor stay. They do nothing when there is
+  // nothing to undo or redo.
   void undo();
   void redo();
   bool canUndo() const { return history_.canUndo(); }
@@ -195,8 +196,9 @@ class EditorModel {
   // SAVE; true when the file was written.
   bool saveWorld();
   WorldState currentWorld() const;
-  // A step happened: the world as it is now becomes the newest undo step.
-  void recordStep();
+  // A step happened: the world as it is now becomes the newest undo step,
+  // with the world name it replaced when it renamed the world.
+  void recordStep(std::optional<NameChange> name = std::nullopt);
   void showWorld(const WorldState& state);
 
   Dialogs& dialogs_;

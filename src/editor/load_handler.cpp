@@ -11,6 +11,7 @@
 #include "gamedata/object_item.h"
 #include "platform/file_io.h"
 #include "world/placement.h"
+#include "world/save_body.h"
 #include "world/save_body_parse.h"
 
 namespace ws::editor {
@@ -76,9 +77,13 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
   }
   loaded.slots = *slots;
   showLoadedWorld(loaded.slots, loaded.mapFiles);
-  // A load is one step (undo brings back the world before it), and the
-  // world now is the file's.
-  recordStep();
+  // The name field takes the save's name, so that saving again keeps it; a
+  // name that fills the whole field loses what the field cannot hold.
+  NameChange name{edit1_, world::fitWorldName(parsed->worldName)};
+  edit1_ = name.after;
+  // A load is one step (undo brings back the world and the name before it),
+  // and the world now is the file's.
+  recordStep(std::move(name));
   modified_ = false;
   return true;
 }

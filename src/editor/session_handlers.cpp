@@ -22,8 +22,10 @@ WorldState EditorModel::currentWorld() const {
   return state;
 }
 
-void EditorModel::recordStep() {
-  history_.record(currentWorld());
+void EditorModel::recordStep(std::optional<NameChange> name) {
+  WorldState state = currentWorld();
+  state.name = std::move(name);
+  history_.record(std::move(state));
   modified_ = true;
 }
 
@@ -41,13 +43,17 @@ void EditorModel::showWorld(const WorldState& state) {
 
 void EditorModel::undo() {
   if (!history_.canUndo()) return;
+  // The step undone is the world shown now; a name it set goes back.
+  if (const std::optional<NameChange>& name = history_.current().name) edit1_ = name->before;
   showWorld(history_.undo());
   modified_ = true;
 }
 
 void EditorModel::redo() {
   if (!history_.canRedo()) return;
-  showWorld(history_.redo());
+  const WorldState& redone = history_.redo();
+  if (redone.name) edit1_ = redone.name->after;
+  showWorld(redone);
   modified_ = true;
 }
 

@@ -47,8 +47,9 @@ bool AreasOverlap(const AreaSlot& placed, int x, int y, int width, int height) {
 
 std::optional<SiteConflict> FindSiteConflict(const AreaSlotTable& slots,
                                              const PlacementRequest& request) {
-  if (request.x < 0 || request.y < 0 || request.x + request.width > kWorldMapWidth ||
-      request.y + request.height > kWorldMapHeight) {
+  // Compared as room left beside the corner, which no corner can overflow.
+  if (request.x < 0 || request.y < 0 || request.width > kWorldMapWidth - request.x ||
+      request.height > kWorldMapHeight - request.y) {
     return SiteConflict{SiteConflict::Reason::OutsideMap, -1,
                         "the area (" + std::to_string(request.width) + " x " +
                             std::to_string(request.height) + ") does not fit the " +
