@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/bytes.h"
 #include "platform/result.h"
 
 namespace ws::platform {
-
-using Bytes = std::vector<std::uint8_t>;
 
 bool fileExists(const std::filesystem::path& path);
 

@@ -21,13 +21,6 @@ namespace ws::world {
 
 namespace {
 
-constexpr std::size_t kAreaHeaderBytes = static_cast<std::size_t>(kAreaHeaderRecordSize);
-constexpr std::size_t kEntryBytes = static_cast<std::size_t>(kEntryRecordSize);
-constexpr std::size_t kGateBytes = static_cast<std::size_t>(kGateRecordSize);
-constexpr std::size_t kTownsfolkBytes =
-    kSerialWordSize + static_cast<std::size_t>(kTownsfolkRecordSize);
-constexpr std::size_t kGuardBytes = kSerialWordSize + static_cast<std::size_t>(kGuardRecordSize);
-
 // Reads forward through the body; every step first checks that what it reads
 // or skips lies inside the body, and a failed check ends the walk.
 class BodyReader {
