@@ -12,6 +12,7 @@
 #include "editor/dialogs.h"
 #include "editor/placement_cursor.h"
 #include "editor/undo_history.h"
+#include "gamedata/area_contents.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
 #include "world/area_slot.h"
@@ -182,8 +183,14 @@ class EditorModel {
   void highlightSelectedKind();
   // The markers of one kind: its object list, then its special object.
   void highlightKind(world::AreaKind kind);
-  void highlightList(const CheckListBox& list);
-  void highlightSpecial(int item, canvas::Colour colour);
+  // Draws the markers of the shown area's objects of `kind`, filled by their
+  // check marks, or paints them over.
+  void markObjects(gamedata::ObjectItemKind kind, bool paintOver);
+  void showKind(world::AreaKind kind);
+  bool removeAreasUnderCursor();
+  // The placed-areas list is made from the area numbers it lists.
+  void clearPlacedAreas();
+  void listPlacedArea(int areaNumber);
   // Clears the preview and draws the area into it; its size on the world
   // map, 0 x 0 after showing the message of a refused file.
   gamedata::AreaSize drawPreview(const gamedata::AreaMapFile& file);
@@ -218,6 +225,8 @@ class EditorModel {
   std::filesystem::path openDialogFolder_;
   std::filesystem::path saveDialogFolder_;
   world::AreaSlotTable areaSlots_;
+  std::vector<int> placedAreas_;         // the areas ListBox2 lists, by catalogue number
+  gamedata::AreaContents shownObjects_;  // the objects of the area the check lists show
   PlacementCursor cursor_;
 
   bool windowSetUp_ = false;

@@ -1,4 +1,5 @@
 // LOAD: a save file back into the slots, the lists and the canvases.
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -8,7 +9,6 @@
 #include "editor/placed_area_item.h"
 #include "editor/world_map.h"
 #include "gamedata/area_preview.h"
-#include "gamedata/object_item.h"
 #include "platform/file_io.h"
 #include "world/placement.h"
 #include "world/save_body.h"
@@ -93,11 +93,11 @@ void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
                                   const std::vector<gamedata::AreaMapFile>& mapFiles) {
   clearWorldRect(image2_, 0, 0, image2_.width(), image2_.height());
   areaSlots_ = slots;
-  listBox2_.clear();
+  clearPlacedAreas();
   const int areaCount = static_cast<int>(mapFiles.size());
   for (int k = 0; k < areaCount; ++k) {
     const world::AreaSlot& slot = areaSlots_[k];
-    listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
+    listPlacedArea(slot.areaNumber);
     listBox1_.selected = slot.areaNumber;
   }
 
@@ -108,14 +108,16 @@ void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
     lastSize = drawPreview(file);
     FillObjectLists(file);
 
-    // Check the saved choices: the list items whose object number is among
-    // the slot's chosen objects.
-    CheckListBox& list = slot.kind == world::AreaKind::Town ? checkListBox2_ : checkListBox1_;
-    for (int i = 0; i < list.count(); ++i) {
-      const std::optional<std::int32_t> number = gamedata::itemObjectNumber(list.item(i));
-      if (!number) continue;
-      for (std::size_t j = 0; j < slot.objectCount; ++j) {
-        if (slot.objectIds[j] == *number) list.setChecked(i, true);
+    // Check the saved choices: the list items whose object, by the low byte
+    // of its number as the body stores it, is among the slot's chosen ones.
+    const bool town = slot.kind == world::AreaKind::Town;
+    CheckListBox& list = town ? checkListBox2_ : checkListBox1_;
+    const auto& candidates = town ? shownObjects_.houses : shownObjects_.dungeons;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      const auto id = static_cast<std::uint8_t>(candidates[i].index & 0xFF);
+      const auto chosen = slot.objectIds.begin() + slot.objectCount;
+      if (std::find(slot.objectIds.begin(), chosen, id) != chosen) {
+        list.setChecked(static_cast<int>(i), true);
       }
     }
     highlightKind(slot.kind);

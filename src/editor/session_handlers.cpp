@@ -16,7 +16,7 @@ namespace ws::editor {
 WorldState EditorModel::currentWorld() const {
   WorldState state;
   state.slots = areaSlots_;
-  state.placedAreas = listBox2_.items;
+  state.placedAreas = placedAreas_;
   state.kinds = radioButtons_;
   state.map = PackedPixels(worldPictureCanvas());
   return state;
@@ -31,8 +31,9 @@ void EditorModel::recordStep(std::optional<NameChange> name) {
 
 void EditorModel::showWorld(const WorldState& state) {
   areaSlots_ = state.slots;
-  listBox2_.items = state.placedAreas;
-  listBox2_.selected = -1;
+  clearPlacedAreas();
+  for (const int areaNumber : state.placedAreas)
+    listPlacedArea(areaNumber);
   state.map.unpackInto(image2_);
   drawCursor();
   // The kind selected after that step, with its handler when it changes, so

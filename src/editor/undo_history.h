@@ -47,10 +47,10 @@ struct NameChange {
 // changes.
 struct WorldState {
   world::AreaSlotTable slots;
-  std::vector<std::string> placedAreas;  // the items of ListBox2
-  RadioGroup kinds;                      // selection and availability
-  PackedPixels map;                      // the world map without the cursor outline
-  std::optional<NameChange> name;        // set by a step that renamed the world
+  std::vector<int> placedAreas;    // the areas ListBox2 lists, by catalogue number
+  RadioGroup kinds;                // selection and availability
+  PackedPixels map;                // the world map without the cursor outline
+  std::optional<NameChange> name;  // set by a step that renamed the world
 
   std::size_t byteSize() const;
 };

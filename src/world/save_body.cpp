@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "codec/save_container.h"
+#include "gamedata/area_contents.h"
 #include "platform/little_endian.h"
 #include "platform/text.h"
 #include "world/area_header_record.h"
@@ -361,8 +362,7 @@ TownSpotsSource townSpotsFromGame(const std::filesystem::path& gameFolder,
   return [gameFolder, catalogue](const AreaSlot& town) -> Result<Spots> {
     auto file = readAreaMapFile(gameFolder, catalogue, town.areaNumber);
     if (!file) return file.error();
-    return gamedata::QueryAreaObjects(*file, gamedata::KeyTownsfolkSpot,
-                                      static_cast<std::size_t>(file->spotCapacity()));
+    return gamedata::ReadAreaContents(*file).townsfolkSpots;
   };
 }
 

@@ -6,12 +6,13 @@
 #include <utility>
 
 #include "codec/save_container.h"
+#include "gamedata/area_contents.h"
 #include "platform/little_endian.h"
 #include "world/area_header_record.h"
 #include "world/entry_record.h"
 #include "world/gate_record.h"
 #include "world/guard_record.h"
-#include "world/kind_keys.h"
+#include "world/kind_objects.h"
 #include "world/map_part_block.h"
 #include "world/placement.h"
 #include "world/save_body_layout.h"
@@ -311,9 +312,9 @@ Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMap
     // The body holds ids only; the positions that saving needs again (the
     // shop keepers stand at the houses, the cleric at the church) come from
     // the area's map file, as a placement took them.
-    const KindKeys keys = keysOf(area.kind);
-    const auto candidates = gamedata::QueryAreaObjects(
-        *file, keys.candidates, static_cast<std::size_t>(file->placeCount()));
+    const gamedata::AreaContents contents = gamedata::ReadAreaContents(*file);
+    const KindObjects objects = objectsOfKind(area.kind);
+    const auto candidates = gamedata::objectsOf(contents, objects.candidates);
     const std::size_t count = std::min(area.objectIds.size(), std::size_t{255});
     for (std::size_t j = 0; j < count; ++j) {
       const std::uint8_t id = area.objectIds[j];
@@ -330,7 +331,7 @@ Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMap
     // A field without a tower entry has none, so that saving it again writes
     // it as loaded; a town or link gate without its record takes the map's
     // first church or link gate object, as a placement would.
-    const auto special = gamedata::QueryAreaObjects(*file, keys.special, 1);
+    const auto special = gamedata::objectsOf(contents, objects.special);
     if (area.specialId) {
       slot.specialId = *area.specialId;
     } else if (area.kind == AreaKind::Field || special.empty()) {
