@@ -7,10 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "canvas/canvas.h"
+#include "gamedata/area_contents.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
 #include "gamedata/object_item.h"
@@ -49,15 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(object.index > previous && object.index < placeCount);  // table order
       previous = object.index;
       check((object.x - object.y % 2) % 2 == 0);  // whole cells plus the odd row's half
-      const std::string item = formatObjectItem(ObjectItemKind::Dungeon, object);
-      if (object.x >= 0 && object.x <= 0xFFFF && object.y >= 0 && object.y <= 0xFFFF &&
-          object.index >= 0 && object.index <= 0xFF) {
-        check(itemX(item) == object.x && itemY(item) == object.y &&
-              itemObjectNumber(item) == object.index);
-      }
-      DrawObjectMarker(preview, item, kMarkerCyan, kMapWhite);
+      check(!formatObjectItem(ObjectItemKind::Dungeon, object).empty());
+      DrawObjectMarker(preview, object, kMarkerCyan, ws::canvas::kWhite);
     }
   }
+  // What an area holds: its lists within the place count, its townsfolk
+  // spots within the spot capacity.
+  const AreaContents contents = ReadAreaContents(file);
+  check(contents.dungeons.size() <= static_cast<std::size_t>(placeCount));
+  check(contents.houses.size() <= static_cast<std::size_t>(placeCount));
+  check(contents.townsfolkSpots.size() <= static_cast<std::size_t>(file.spotCapacity()));
 
   const std::vector<ws::canvas::Colour> before(preview.pixels().begin(), preview.pixels().end());
   const auto size1 = DrawAreaMap(file, preview);

@@ -14,10 +14,11 @@
 #include "demo/demo_folder.h"
 #include "demo/demo_game.h"
 #include "gamedata/area_catalogue.h"
+#include "gamedata/area_contents.h"
 #include "gamedata/area_facts.h"
 #include "gamedata/area_map_file.h"
+#include "gamedata/area_map_lookup.h"
 #include "gamedata/area_preview.h"
-#include "gamedata/object_item.h"
 #include "platform/file_io.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"
@@ -70,50 +71,23 @@ Result<ChosenArea> openArea(const Context& context, const std::string& area) {
   auto number = findArea(game->names, area);
   if (!number) return number.error();
   const std::string& name = game->names[static_cast<std::size_t>(*number)];
-  if (name.empty()) {
-    return Error{"area " + std::to_string(*number) + " has no name in the catalogue " +
-                 platform::pathForMessage(platform::cataloguePath(game->folder))};
+  gamedata::AreaMapLookup lookup = gamedata::LookUpAreaMapFile(game->folder, name);
+  switch (lookup.status) {
+    case gamedata::AreaFileStatus::EmptyName:
+      return Error{"area " + std::to_string(*number) + " has no name in the catalogue " +
+                   platform::pathForMessage(platform::cataloguePath(game->folder))};
+    case gamedata::AreaFileStatus::Missing:
+      if (lookup.missing == gamedata::MissingFile::OutsideAreaFolder) {
+        return Error{"cannot read " + platform::pathForMessage(lookup.path) +
+                     ": no such file in the area folder"};
+      }
+      return Error{lookup.readFailure};
+    case gamedata::AreaFileStatus::Refused:
+      return gamedata::notMsgFileError(lookup.file);
+    case gamedata::AreaFileStatus::Readable:
+      break;
   }
-  const auto path = platform::areaMapFilePath(game->folder, name);
-  // A name that would lead out of the area folder names no file there.
-  if (!platform::isAreaMapFileName(name)) {
-    return Error{"cannot read " + platform::pathForMessage(path) +
-                 ": no such file in the area folder"};
-  }
-  auto file = gamedata::LoadAreaMapFile(path);
-  if (!file) return file.error();
-  if (!file->isValid()) return gamedata::notMsgFileError(*file);
-  return ChosenArea{*number, name, std::move(*file)};
-}
-
-// The objects of one area as the editor's lists hold them.
-struct AreaObjects {
-  std::vector<AreaObjectRef> dungeons;
-  std::vector<AreaObjectRef> houses;
-  std::optional<AreaObjectRef> church;
-  std::optional<AreaObjectRef> tower;
-  std::optional<AreaObjectRef> linkGate;
-  std::size_t townsfolkSpots = 0;
-};
-
-std::optional<AreaObjectRef> special(const gamedata::AreaMapFile& file, std::uint16_t key) {
-  const auto found = gamedata::QueryAreaObjects(file, key, 1);
-  if (found.empty()) return std::nullopt;
-  return found.front();
-}
-
-AreaObjects queryObjects(const gamedata::AreaMapFile& file) {
-  const auto room = static_cast<std::size_t>(file.placeCount());
-  AreaObjects objects;
-  objects.dungeons = gamedata::QueryAreaObjects(file, gamedata::KeyDungeon, room);
-  objects.houses = gamedata::QueryAreaObjects(file, gamedata::KeyHouse, room);
-  objects.church = special(file, gamedata::KeyChurch);
-  objects.tower = special(file, gamedata::KeyTower);
-  objects.linkGate = special(file, gamedata::KeyLinkGate);
-  objects.townsfolkSpots = gamedata::QueryAreaObjects(file, gamedata::KeyTownsfolkSpot,
-                                                      static_cast<std::size_t>(file.spotCapacity()))
-                               .size();
-  return objects;
+  return ChosenArea{*number, name, std::move(lookup.file)};
 }
 
 json objectJson(const AreaObjectRef& object) {
@@ -190,7 +164,7 @@ int runObjects(const Context& context, const std::string& areaArgument, bool asJ
   const auto& file = area->file;
   const int width = file.gridWidth();
   const int height = file.gridHeight() / 2;
-  const AreaObjects objects = queryObjects(file);
+  const gamedata::AreaContents objects = gamedata::ReadAreaContents(file);
   const std::string name = platform::cp932ToUtf8(area->name);
   if (asJson) {
     const json result{{"area", area->number},
@@ -202,7 +176,7 @@ int runObjects(const Context& context, const std::string& areaArgument, bool asJ
                       {"church", objectJson(objects.church)},
                       {"tower", objectJson(objects.tower)},
                       {"linkGate", objectJson(objects.linkGate)},
-                      {"townsfolkSpots", objects.townsfolkSpots}};
+                      {"townsfolkSpots", objects.townsfolkSpots.size()}};
     std::cout << result.dump(2) << '\n';
     return kExitSuccess;
   }
@@ -213,7 +187,7 @@ int runObjects(const Context& context, const std::string& areaArgument, bool asJ
   printSpecial("church", objects.church);
   printSpecial("tower", objects.tower);
   printSpecial("link gate", objects.linkGate);
-  std::cout << "townsfolk spots: " << objects.townsfolkSpots << '\n';
+  std::cout << "townsfolk spots: " << objects.townsfolkSpots.size() << '\n';
   return kExitSuccess;
 }
 
@@ -223,28 +197,15 @@ int runObjects(const Context& context, const std::string& areaArgument, bool asJ
 canvas::Canvas drawPreview(const gamedata::AreaMapFile& file) {
   canvas::Canvas preview(gamedata::kPreviewWidth, gamedata::kPreviewHeight, canvas::kBlack);
   (void)gamedata::DrawAreaMap(file, preview);
-  const AreaObjects objects = queryObjects(file);
+  const gamedata::AreaContents objects = gamedata::ReadAreaContents(file);
   using gamedata::ObjectItemKind;
-  auto marker = [&](ObjectItemKind kind, const AreaObjectRef& object, canvas::Colour pen,
-                    canvas::Colour brush) {
-    gamedata::DrawObjectMarker(preview, gamedata::formatObjectItem(kind, object), pen, brush);
-  };
-  for (const auto& house : objects.houses) {
-    marker(ObjectItemKind::House, house, gamedata::kMarkerCyan, gamedata::kMapWhite);
-  }
-  for (const auto& dungeon : objects.dungeons) {
-    marker(ObjectItemKind::Dungeon, dungeon, gamedata::kMarkerCyan, gamedata::kMapWhite);
-  }
-  if (objects.church) {
-    marker(ObjectItemKind::Church, *objects.church, gamedata::kMarkerYellow,
-           gamedata::kMarkerYellow);
-  }
-  if (objects.tower) {
-    marker(ObjectItemKind::Tower, *objects.tower, gamedata::kMarkerCyan, gamedata::kMarkerCyan);
-  }
-  if (objects.linkGate) {
-    marker(ObjectItemKind::LinkGate, *objects.linkGate, gamedata::kMarkerYellow,
-           gamedata::kMarkerYellow);
+  for (const ObjectItemKind kind :
+       {ObjectItemKind::House, ObjectItemKind::Dungeon, ObjectItemKind::Church,
+        ObjectItemKind::Tower, ObjectItemKind::LinkGate}) {
+    const gamedata::MarkerColours colours = gamedata::markerColoursOf(kind);
+    for (const AreaObjectRef& object : gamedata::objectsOf(objects, kind)) {
+      gamedata::DrawObjectMarker(preview, object, colours.pen, colours.unchosen);
+    }
   }
   return preview;
 }

@@ -5,9 +5,10 @@
 #include <set>
 
 #include "cli/commands.h"
+#include "gamedata/area_contents.h"
 #include "gamedata/area_preview.h"
 #include "platform/text.h"
-#include "world/kind_keys.h"
+#include "world/kind_objects.h"
 #include "world/placement.h"
 #include "world/save_body_layout.h"
 
@@ -123,8 +124,9 @@ Result<AreaPlacement> placementOf(const json& entry, std::size_t position,
 // The check marks of the candidate list for the chosen object numbers.
 Result<std::vector<bool>> checksFor(const AreaPlacement& placement,
                                     const gamedata::AreaMapFile& file, std::string_view where) {
-  const auto candidates = gamedata::QueryAreaObjects(file, world::keysOf(placement.kind).candidates,
-                                                     static_cast<std::size_t>(file.placeCount()));
+  const gamedata::AreaContents contents = gamedata::ReadAreaContents(file);
+  const auto candidates =
+      gamedata::objectsOf(contents, world::objectsOfKind(placement.kind).candidates);
   std::vector<bool> checked(candidates.size(), false);
   const std::string what = placement.kind == world::AreaKind::Town ? "house" : "dungeon";
   for (const int number : placement.objects) {

@@ -6,9 +6,11 @@
 #include <span>
 #include <vector>
 
+#include "platform/bytes.h"
+
 namespace ws::codec {
 
-using Bytes = std::vector<std::uint8_t>;
+using platform::Bytes;
 
 // A codec stream is a static Huffman code over byte values, built afresh for
 // each stream from the byte counts of its input:

@@ -8,11 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/bytes.h"
 #include "platform/result.h"
 
 namespace ws::codec {
 
-using Bytes = std::vector<std::uint8_t>;
+using platform::Bytes;
 
 // A save file is a 120-byte header and one codec stream holding the body:
 //   0  "RV7-"   4  0x01020005   8  0   12  0x00000FFF   16  0

@@ -6,6 +6,7 @@
 #include "editor/world_map.h"
 #include "gamedata/area_catalogue.h"
 #include "platform/game_paths.h"
+#include "world/kind_objects.h"
 #include "world/save_body_layout.h"
 
 namespace ws::editor {
@@ -121,31 +122,27 @@ void EditorModel::runKindHandler(world::AreaKind kind) {
   }
 }
 
-// The kind handlers clear every marker, show the object list of the kind and
-// mark that kind's objects: dungeons and the link gate, dungeons and the
-// tower, houses and the church.
 void EditorModel::RadioButton1Click() {
-  HighlightMarkers(MarkerMode::Clear);
-  checkListBox1_.visible = true;
-  checkListBox2_.visible = false;
-  HighlightMarkers(MarkerMode::Dungeons);
-  HighlightMarkers(MarkerMode::LinkGate);
+  showKind(world::AreaKind::LinkGate);
 }
 
 void EditorModel::RadioButton2Click() {
-  HighlightMarkers(MarkerMode::Clear);
-  checkListBox1_.visible = true;
-  checkListBox2_.visible = false;
-  HighlightMarkers(MarkerMode::Dungeons);
-  HighlightMarkers(MarkerMode::Tower);
+  showKind(world::AreaKind::Field);
 }
 
 void EditorModel::RadioButton3Click() {
+  showKind(world::AreaKind::Town);
+}
+
+// The kind handlers clear every marker, show the object list of the kind
+// (the houses for a town, the dungeons otherwise) and mark that kind's
+// objects.
+void EditorModel::showKind(world::AreaKind kind) {
   HighlightMarkers(MarkerMode::Clear);
-  checkListBox2_.visible = true;
-  checkListBox1_.visible = false;
-  HighlightMarkers(MarkerMode::Houses);
-  HighlightMarkers(MarkerMode::Church);
+  const bool houses = world::objectsOfKind(kind).candidates == gamedata::ObjectItemKind::House;
+  checkListBox1_.visible = !houses;
+  checkListBox2_.visible = houses;
+  highlightKind(kind);
 }
 
 void EditorModel::CheckListBox1ClickCheck() {

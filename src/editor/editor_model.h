@@ -14,6 +14,7 @@
 #include "editor/placement_cursor.h"
 #include "editor/undo_history.h"
 #include "gamedata/area_catalogue.h"
+#include "gamedata/area_contents.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
 #include "platform/game_folder_store.h"
@@ -116,9 +117,10 @@ class EditorModel {
   // and redo bring back the slots, the placed-areas list, the world map
   // (previews as they were stamped; the cursor outline where the cursor is
   // now) and the kind buttons' selection (running its handler when it
-  // changes, as any selection from code) and availability; the catalogue
-  // choice, the preview's area, the check lists and the cursor stay. They do
-  // nothing when there is nothing to undo or redo.
+  // changes, as any selection from code) and availability, and for a LOAD
+  // the world name it replaced or set; the catalogue choice, the preview's
+  // area, the check lists and the cursor stay. They do nothing when there is
+  // nothing to undo or redo.
   void undo();
   void redo();
   bool canUndo() const { return history_.canUndo(); }
@@ -213,8 +215,14 @@ class EditorModel {
   void highlightSelectedKind();
   // The markers of one kind: its object list, then its special object.
   void highlightKind(world::AreaKind kind);
-  void highlightList(const CheckListBox& list);
-  void highlightSpecial(int item, canvas::Colour colour);
+  // Draws the markers of the shown area's objects of `kind`, filled by their
+  // check marks, or paints them over.
+  void markObjects(gamedata::ObjectItemKind kind, bool paintOver);
+  void showKind(world::AreaKind kind);
+  bool removeAreasUnderCursor();
+  // The placed-areas list is made from the area numbers it lists.
+  void clearPlacedAreas();
+  void listPlacedArea(int areaNumber);
   // Clears the preview and draws the area into it; its size on the world
   // map, 0 x 0 after showing the message of a refused file.
   gamedata::AreaSize drawPreview(const gamedata::AreaMapFile& file);
@@ -232,8 +240,9 @@ class EditorModel {
   // SAVE; true when the file was written.
   bool saveWorld();
   WorldState currentWorld() const;
-  // A step happened: the world as it is now becomes the newest undo step.
-  void recordStep();
+  // A step happened: the world as it is now becomes the newest undo step,
+  // with the world name it replaced when it renamed the world.
+  void recordStep(std::optional<NameChange> name = std::nullopt);
   // The world differs from the last saved or loaded one.
   void markModified();
   // Writes the world into the recovery file when it differs from what the
@@ -265,6 +274,8 @@ class EditorModel {
   std::filesystem::path openDialogFolder_;
   std::filesystem::path saveDialogFolder_;
   world::AreaSlotTable areaSlots_;
+  std::vector<int> placedAreas_;         // the areas ListBox2 lists, by catalogue number
+  gamedata::AreaContents shownObjects_;  // the objects of the area the check lists show
   PlacementCursor cursor_;
 
   bool windowSetUp_ = false;

@@ -1,4 +1,5 @@
 // LOAD: a save file back into the slots, the lists and the canvases.
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -9,9 +10,9 @@
 #include "editor/placed_area_item.h"
 #include "editor/world_map.h"
 #include "gamedata/area_preview.h"
-#include "gamedata/object_item.h"
 #include "platform/file_io.h"
 #include "world/placement.h"
+#include "world/save_body.h"
 #include "world/save_body_parse.h"
 
 namespace ws::editor {
@@ -77,9 +78,13 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
   }
   loaded.slots = *slots;
   showLoadedWorld(loaded.slots, loaded.mapFiles);
-  // A load is one step (undo brings back the world before it), and the
-  // world now is the file's.
-  recordStep();
+  // The name field takes the save's name, so that saving again keeps it; a
+  // name that fills the whole field loses what the field cannot hold.
+  NameChange name{edit1_, world::fitWorldName(parsed->worldName)};
+  edit1_ = name.after;
+  // A load is one step (undo brings back the world and the name before it),
+  // and the world now is the file's.
+  recordStep(std::move(name));
   modified_ = false;
   return true;
 }
@@ -103,9 +108,9 @@ void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
                                   const std::vector<gamedata::AreaMapFile>& mapFiles) {
   clearWorldRect(image2_, 0, 0, image2_.width(), image2_.height());
   areaSlots_ = slots;
-  listBox2_.clear();
+  clearPlacedAreas();
   areaSlots_.forEachUsed([&](int, const world::AreaSlot& slot) {
-    listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
+    listPlacedArea(slot.areaNumber);
     listBox1_.selected = slot.areaNumber;
   });
 
@@ -119,14 +124,16 @@ void EditorModel::showLoadedWorld(const world::AreaSlotTable& slots,
     lastSize = drawPreview(file);
     FillObjectLists(file);
 
-    // Check the saved choices: the list items whose object number is among
-    // the slot's chosen objects.
-    CheckListBox& list = slot.kind == world::AreaKind::Town ? checkListBox2_ : checkListBox1_;
-    for (int i = 0; i < list.count(); ++i) {
-      const std::optional<std::int32_t> number = gamedata::itemObjectNumber(list.item(i));
-      if (!number) continue;
-      for (std::size_t j = 0; j < slot.objectCount; ++j) {
-        if (slot.objectIds[j] == *number) list.setChecked(i, true);
+    // Check the saved choices: the list items whose object, by the low byte
+    // of its number as the body stores it, is among the slot's chosen ones.
+    const bool town = slot.kind == world::AreaKind::Town;
+    CheckListBox& list = town ? checkListBox2_ : checkListBox1_;
+    const auto& candidates = town ? shownObjects_.houses : shownObjects_.dungeons;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+      const auto id = static_cast<std::uint8_t>(candidates[i].index & 0xFF);
+      const auto chosen = slot.objectIds.begin() + slot.objectCount;
+      if (std::find(slot.objectIds.begin(), chosen, id) != chosen) {
+        list.setChecked(static_cast<int>(i), true);
       }
     }
     highlightKind(slot.kind);

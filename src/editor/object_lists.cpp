@@ -1,106 +1,114 @@
 // The object check lists of the chosen area and the markers on the preview.
-#include <algorithm>
+#include <array>
 #include <cstddef>
-#include <vector>
+#include <string>
 
 #include "editor/editor_model.h"
-#include "gamedata/area_facts.h"
+#include "gamedata/area_contents.h"
 #include "gamedata/area_preview.h"
 #include "gamedata/object_item.h"
+#include "world/kind_objects.h"
 
 namespace ws::editor {
 
 namespace {
 
-// Positions of the special objects in CheckListBox3.
-constexpr int kChurchItem = 0;
-constexpr int kTowerItem = 1;
-constexpr int kLinkGateItem = 2;
+using gamedata::ObjectItemKind;
 
-// The item of the first object with `key`, or the empty text when the area
-// has none.
-std::string specialItem(const gamedata::AreaMapFile& file, std::uint16_t key,
-                        gamedata::ObjectItemKind kind) {
-  const std::vector<gamedata::AreaObjectRef> found = gamedata::QueryAreaObjects(file, key, 1);
+// The special objects in the order of CheckListBox3's items.
+constexpr std::array kSpecialItems{ObjectItemKind::Church, ObjectItemKind::Tower,
+                                   ObjectItemKind::LinkGate};
+
+// Every kind of object, in the order the markers are painted over.
+constexpr std::array kMarkerOrder{ObjectItemKind::House, ObjectItemKind::Dungeon,
+                                  ObjectItemKind::Church, ObjectItemKind::Tower,
+                                  ObjectItemKind::LinkGate};
+
+// The item of the area's special object of `kind`, or the empty text when
+// the area has none.
+std::string specialItem(const gamedata::AreaContents& contents, ObjectItemKind kind) {
+  const auto found = gamedata::objectsOf(contents, kind);
   return found.empty() ? std::string() : gamedata::formatObjectItem(kind, found.front());
+}
+
+ObjectItemKind objectKindOf(MarkerMode mode) {
+  switch (mode) {
+    case MarkerMode::Houses:
+      return ObjectItemKind::House;
+    case MarkerMode::Dungeons:
+      return ObjectItemKind::Dungeon;
+    case MarkerMode::Church:
+      return ObjectItemKind::Church;
+    case MarkerMode::Tower:
+      return ObjectItemKind::Tower;
+    case MarkerMode::Clear:
+    case MarkerMode::LinkGate:
+      break;
+  }
+  return ObjectItemKind::LinkGate;
 }
 
 }  // namespace
 
 void EditorModel::FillObjectLists(const gamedata::AreaMapFile& file) {
+  shownObjects_ = gamedata::ReadAreaContents(file);
   checkListBox1_.clear();
   checkListBox2_.clear();
   checkListBox3_.clear();
 
   // The candidate lists hold every result of their query, in query order,
   // so that item k stands for result k when a placement reads the marks.
-  const std::size_t room = static_cast<std::size_t>(std::max(file.placeCount(), 0));
-  for (const gamedata::AreaObjectRef& dungeon :
-       gamedata::QueryAreaObjects(file, gamedata::KeyDungeon, room)) {
-    checkListBox1_.add(gamedata::formatObjectItem(gamedata::ObjectItemKind::Dungeon, dungeon));
+  for (const gamedata::AreaObjectRef& dungeon : shownObjects_.dungeons) {
+    checkListBox1_.add(gamedata::formatObjectItem(ObjectItemKind::Dungeon, dungeon));
   }
-  const std::vector<gamedata::AreaObjectRef> houses =
-      gamedata::QueryAreaObjects(file, gamedata::KeyHouse, room);
-  for (const gamedata::AreaObjectRef& house : houses) {
-    checkListBox2_.add(gamedata::formatObjectItem(gamedata::ObjectItemKind::House, house));
+  for (const gamedata::AreaObjectRef& house : shownObjects_.houses) {
+    checkListBox2_.add(gamedata::formatObjectItem(ObjectItemKind::House, house));
   }
-
-  std::size_t houseCount = houses.size();
-  std::string church = specialItem(file, gamedata::KeyChurch, gamedata::ObjectItemKind::Church);
-  if (church.empty()) houseCount = 0;  // no church, no town
-  checkListBox3_.add(std::move(church));
-  checkListBox3_.add(specialItem(file, gamedata::KeyTower, gamedata::ObjectItemKind::Tower));
-  checkListBox3_.add(specialItem(file, gamedata::KeyLinkGate, gamedata::ObjectItemKind::LinkGate));
+  for (const ObjectItemKind kind : kSpecialItems) {
+    checkListBox3_.add(specialItem(shownObjects_, kind));
+  }
 
   radioButtons_.setEnabled(world::AreaKind::Town, true);
-  if (houseCount < static_cast<std::size_t>(gamedata::kTownMinimumHouses)) {
+  if (gamedata::RefusedKinds(shownObjects_).town != gamedata::KindRefusal::None) {
     if (radioButtons_.selected == world::AreaKind::Town) selectKind(world::AreaKind::Field);
     radioButtons_.setEnabled(world::AreaKind::Town, false);
   }
 }
 
-void EditorModel::highlightList(const CheckListBox& list) {
-  for (int i = 0; i < list.count(); ++i) {
-    gamedata::DrawObjectMarker(image1_, list.item(i), gamedata::kMarkerCyan,
-                               list.isChecked(i) ? gamedata::kMarkerCyan : canvas::kWhite);
+void EditorModel::markObjects(ObjectItemKind kind, bool paintOver) {
+  const gamedata::MarkerColours colours = gamedata::markerColoursOf(kind);
+  const CheckListBox* list = kind == ObjectItemKind::Dungeon ? &checkListBox1_
+                             : kind == ObjectItemKind::House ? &checkListBox2_
+                                                             : nullptr;
+  const auto objects = gamedata::objectsOf(shownObjects_, kind);
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    canvas::Colour pen = colours.pen;
+    canvas::Colour brush = colours.chosen;
+    if (paintOver) {
+      pen = colours.cleared;
+      brush = colours.cleared;
+    } else if (list != nullptr && !list->isChecked(static_cast<int>(i))) {
+      brush = colours.unchosen;
+    }
+    gamedata::DrawObjectMarker(image1_, objects[i], pen, brush);
   }
 }
 
-void EditorModel::highlightSpecial(int item, canvas::Colour colour) {
-  gamedata::DrawObjectMarker(image1_, checkListBox3_.item(item), colour, colour);
+void EditorModel::highlightKind(world::AreaKind kind) {
+  const world::KindObjects objects = world::objectsOfKind(kind);
+  markObjects(objects.candidates, false);
+  markObjects(objects.special, false);
+  image1_.brush = canvas::kBlack;
 }
 
 void EditorModel::HighlightMarkers(MarkerMode mode) {
-  switch (mode) {
-    case MarkerMode::Clear:
-      // Painting over: white for every marker but the tower's, which is
-      // black. The brush stays as the last marker left it.
-      for (int i = 0; i < checkListBox2_.count(); ++i) {
-        gamedata::DrawObjectMarker(image1_, checkListBox2_.item(i), canvas::kWhite, canvas::kWhite);
-      }
-      for (int i = 0; i < checkListBox1_.count(); ++i) {
-        gamedata::DrawObjectMarker(image1_, checkListBox1_.item(i), canvas::kWhite, canvas::kWhite);
-      }
-      highlightSpecial(kChurchItem, canvas::kWhite);
-      highlightSpecial(kTowerItem, canvas::kBlack);
-      highlightSpecial(kLinkGateItem, canvas::kWhite);
-      return;
-    case MarkerMode::Houses:
-      highlightList(checkListBox2_);
-      break;
-    case MarkerMode::Dungeons:
-      highlightList(checkListBox1_);
-      break;
-    case MarkerMode::Church:
-      highlightSpecial(kChurchItem, gamedata::kMarkerYellow);
-      break;
-    case MarkerMode::Tower:
-      highlightSpecial(kTowerItem, gamedata::kMarkerCyan);
-      break;
-    case MarkerMode::LinkGate:
-      highlightSpecial(kLinkGateItem, gamedata::kMarkerYellow);
-      break;
+  if (mode == MarkerMode::Clear) {
+    // Painting over every marker; the brush stays as the last marker left it.
+    for (const ObjectItemKind kind : kMarkerOrder)
+      markObjects(kind, true);
+    return;
   }
+  markObjects(objectKindOf(mode), false);
   // The next black fill of the preview uses this brush.
   image1_.brush = canvas::kBlack;
 }

@@ -56,23 +56,6 @@ void EditorModel::highlightSelectedKind() {
   highlightKind(radioButtons_.selected);
 }
 
-void EditorModel::highlightKind(world::AreaKind kind) {
-  switch (kind) {
-    case world::AreaKind::LinkGate:
-      HighlightMarkers(MarkerMode::Dungeons);
-      HighlightMarkers(MarkerMode::LinkGate);
-      break;
-    case world::AreaKind::Field:
-      HighlightMarkers(MarkerMode::Dungeons);
-      HighlightMarkers(MarkerMode::Tower);
-      break;
-    case world::AreaKind::Town:
-      HighlightMarkers(MarkerMode::Houses);
-      HighlightMarkers(MarkerMode::Church);
-      break;
-  }
-}
-
 void EditorModel::ListBox1Click() {
   const int areaNumber = listBox1_.selected;
   if (areaNumber < 0) return;
@@ -98,10 +81,20 @@ void EditorModel::ListBox1Click() {
 
 void EditorModel::ListBox2Click() {
   if (listBox2_.selected < 0) return;
-  const std::optional<int> areaNumber = placedAreaNumber(listBox2_.item(listBox2_.selected));
-  if (!areaNumber || *areaNumber < 0 || *areaNumber >= listBox1_.count()) return;
-  listBox1_.selected = *areaNumber;
+  const int areaNumber = placedAreas_.at(static_cast<std::size_t>(listBox2_.selected));
+  if (areaNumber < 0 || areaNumber >= listBox1_.count()) return;
+  listBox1_.selected = areaNumber;
   ListBox1Click();
+}
+
+void EditorModel::clearPlacedAreas() {
+  placedAreas_.clear();
+  listBox2_.clear();
+}
+
+void EditorModel::listPlacedArea(int areaNumber) {
+  placedAreas_.push_back(areaNumber);
+  listBox2_.add(placedAreaItem(listBox1_.item(areaNumber), areaNumber));
 }
 
 void EditorModel::Image2MouseMove(int x, int y) {
@@ -117,18 +110,17 @@ void EditorModel::Image2MouseMove(int x, int y) {
   drawCursor();
 }
 
-void EditorModel::Image2Click() {
-  if (!cursor_.armed) return;
-  listBox2_.clear();
-
-  // A click over placed areas removes every one the cursor overlaps (touching
-  // edges do not count) and places nothing.
+// A click over placed areas removes every one the cursor overlaps (touching
+// edges do not count) and places nothing. The list keeps the others, in slot
+// order. True when an area was removed.
+bool EditorModel::removeAreasUnderCursor() {
+  clearPlacedAreas();
   bool removed = false;
   for (int i = 0; i < world::kSlotCount; ++i) {
     const world::AreaSlot& slot = areaSlots_[i];
     if (!slot.used) continue;
     if (!world::AreasOverlap(slot, cursor_.x, cursor_.y, cursor_.width, cursor_.height)) {
-      listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
+      listPlacedArea(slot.areaNumber);
       continue;
     }
     areaSlots_.free(i);
@@ -139,7 +131,12 @@ void EditorModel::Image2Click() {
       radioButtons_.setEnabled(world::AreaKind::LinkGate, true);
     removed = true;
   }
-  if (removed) {
+  return removed;
+}
+
+void EditorModel::Image2Click() {
+  if (!cursor_.armed) return;
+  if (removeAreasUnderCursor()) {
     recordStep();  // every area this click removed, as one step
     return;
   }
@@ -169,7 +166,7 @@ void EditorModel::Image2Click() {
     return;
   }
   const world::AreaSlot& slot = areaSlots_[*placed];
-  listBox2_.add(placedAreaItem(listBox1_.item(slot.areaNumber), slot.areaNumber));
+  listPlacedArea(slot.areaNumber);
   stampPreview(image2_, image1_, cursor_.x, cursor_.y);
 
   // One link gate per world: once it stands, the kind is taken away until

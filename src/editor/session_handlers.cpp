@@ -18,21 +18,24 @@ namespace ws::editor {
 WorldState EditorModel::currentWorld() const {
   WorldState state;
   state.slots = areaSlots_;
-  state.placedAreas = listBox2_.items;
+  state.placedAreas = placedAreas_;
   state.kinds = radioButtons_;
   state.map = PackedPixels(worldPictureCanvas());
   return state;
 }
 
-void EditorModel::recordStep() {
-  history_.record(currentWorld());
+void EditorModel::recordStep(std::optional<NameChange> name) {
+  WorldState state = currentWorld();
+  state.name = std::move(name);
+  history_.record(std::move(state));
   markModified();
 }
 
 void EditorModel::showWorld(const WorldState& state) {
   areaSlots_ = state.slots;
-  listBox2_.items = state.placedAreas;
-  listBox2_.selected = -1;
+  clearPlacedAreas();
+  for (const int areaNumber : state.placedAreas)
+    listPlacedArea(areaNumber);
   state.map.unpackInto(image2_);
   drawCursor();
   // The kind selected after that step, with its handler when it changes, so
@@ -43,13 +46,17 @@ void EditorModel::showWorld(const WorldState& state) {
 
 void EditorModel::undo() {
   if (!history_.canUndo()) return;
+  // The step undone is the world shown now; a name it set goes back.
+  if (const std::optional<NameChange>& name = history_.current().name) edit1_ = name->before;
   showWorld(history_.undo());
   markModified();
 }
 
 void EditorModel::redo() {
   if (!history_.canRedo()) return;
-  showWorld(history_.redo());
+  const WorldState& redone = history_.redo();
+  if (redone.name) edit1_ = redone.name->after;
+  showWorld(redone);
   markModified();
 }
 

@@ -33,10 +33,7 @@ void PackedPixels::unpackInto(canvas::Canvas& canvas) const {
 }
 
 std::size_t WorldState::byteSize() const {
-  std::size_t bytes = sizeof(WorldState) + map.byteSize();
-  for (const std::string& item : placedAreas)
-    bytes += sizeof(std::string) + item.capacity();
-  return bytes;
+  return sizeof(WorldState) + map.byteSize() + placedAreas.capacity() * sizeof(int);
 }
 
 void UndoHistory::reset(WorldState initial) {

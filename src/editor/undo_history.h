@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,14 +34,23 @@ class PackedPixels {
   std::vector<Run> runs_;
 };
 
+// The world name a step replaced (CP932): a LOAD names the world after the
+// save, and undoing it brings back the name the user had.
+struct NameChange {
+  std::string before;
+  std::string after;
+};
+
 // The world as one step leaves it: what undo and redo bring back. The
 // catalogue choice, the preview, the check lists and the cursor are the
-// user's and are not part of it.
+// user's and are not part of it; so is the world name, which only a LOAD
+// changes.
 struct WorldState {
   world::AreaSlotTable slots;
-  std::vector<std::string> placedAreas;  // the items of ListBox2
-  RadioGroup kinds;                      // selection and availability
-  PackedPixels map;                      // the world map without the cursor outline
+  std::vector<int> placedAreas;    // the areas ListBox2 lists, by catalogue number
+  RadioGroup kinds;                // selection and availability
+  PackedPixels map;                // the world map without the cursor outline
+  std::optional<NameChange> name;  // set by a step that renamed the world
 
   std::size_t byteSize() const;
 };
@@ -63,6 +73,8 @@ class UndoHistory {
   // canUndo() or canRedo().
   const WorldState& undo();
   const WorldState& redo();
+  // The world shown now: the newest step, or the one undo went back to.
+  const WorldState& current() const { return states_[current_]; }
 
   // Steps that can be undone from the newest world.
   std::size_t stepCount() const { return states_.empty() ? 0 : states_.size() - 1; }

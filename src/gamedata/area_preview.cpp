@@ -3,8 +3,6 @@
 #include <array>
 #include <string>
 
-#include "gamedata/object_item.h"
-
 namespace ws::gamedata {
 
 namespace {
@@ -20,8 +18,8 @@ constexpr int kMarkerHalfWidth = 3;
 constexpr int kMarkerHalfHeight = 3;
 
 canvas::Colour cellColour(std::uint8_t attribute) {
-  canvas::Colour colour = kMapWhite;
-  if ((attribute & kBlackAttributeBit) != 0) colour = kMapBlack;
+  canvas::Colour colour = canvas::kWhite;
+  if ((attribute & kBlackAttributeBit) != 0) colour = canvas::kBlack;
   if (attribute == kWaterAttribute) colour = kMapBlue;
   return colour;
 }
@@ -58,17 +56,14 @@ void DrawDiamond(canvas::Canvas& canvas, int cx, int cy, int halfWidth, int half
   canvas.polygon(points);
 }
 
-void DrawObjectMarker(canvas::Canvas& canvas, std::string_view item, canvas::Colour penColour,
+void DrawObjectMarker(canvas::Canvas& canvas, const AreaObjectRef& object, canvas::Colour penColour,
                       canvas::Colour brushColour) {
-  if (item.empty()) return;
-  const auto x = itemX(item);
-  const auto y = itemY(item);
-  if (!x || !y) return;
   canvas.pen.colour = penColour;
   canvas.brush = brushColour;
   // Halving truncates toward zero. The position is kept at full width: a
   // marker beyond the preview is clipped there, never wrapped back into it.
-  DrawDiamond(canvas, *x / 2, *y / 2 + kMarkerDrop, kMarkerHalfWidth, kMarkerHalfHeight);
+  DrawDiamond(canvas, object.x / 2, object.y / 2 + kMarkerDrop, kMarkerHalfWidth,
+              kMarkerHalfHeight);
 }
 
 }  // namespace ws::gamedata

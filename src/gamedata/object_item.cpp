@@ -15,16 +15,6 @@ constexpr std::string_view kLinkGatePrefix = "link(";
 constexpr int kPositionDigits = 4;
 constexpr int kObjectNumberDigits = 2;
 
-// 1-based byte positions of the fields.
-constexpr std::size_t kXFirst = 6;
-constexpr std::size_t kXLast = 9;
-constexpr std::size_t kYFirst = 11;
-constexpr std::size_t kYLast = 14;
-constexpr std::size_t kNumberFirst = 16;
-constexpr std::size_t kNumberLast = 17;
-
-constexpr std::size_t kMaxHexDigits = 8;
-
 std::string_view prefixOf(ObjectItemKind kind) {
   switch (kind) {
     case ObjectItemKind::Dungeon:
@@ -39,13 +29,6 @@ std::string_view prefixOf(ObjectItemKind kind) {
       return kLinkGatePrefix;
   }
   return {};
-}
-
-std::optional<std::uint32_t> hexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0');
-  if (c >= 'A' && c <= 'F') return static_cast<std::uint32_t>(c - 'A' + 10);
-  if (c >= 'a' && c <= 'f') return static_cast<std::uint32_t>(c - 'a' + 10);
-  return std::nullopt;
 }
 
 }  // namespace
@@ -75,32 +58,6 @@ std::string formatObjectItem(ObjectItemKind kind, const AreaObjectRef& object) {
     item += formatHex(object.index, kObjectNumberDigits);
   }
   return item;
-}
-
-std::optional<std::int32_t> readItemHex(std::string_view item, std::size_t first,
-                                        std::size_t last) {
-  if (first == 0 || last < first || last > item.size() || last - first + 1 > kMaxHexDigits) {
-    return std::nullopt;
-  }
-  std::uint32_t value = 0;
-  for (std::size_t position = first; position <= last; ++position) {
-    const auto digit = hexDigitValue(item[position - 1]);
-    if (!digit) return std::nullopt;
-    value = (value << 4) | *digit;
-  }
-  return static_cast<std::int32_t>(value);
-}
-
-std::optional<std::int32_t> itemX(std::string_view item) {
-  return readItemHex(item, kXFirst, kXLast);
-}
-
-std::optional<std::int32_t> itemY(std::string_view item) {
-  return readItemHex(item, kYFirst, kYLast);
-}
-
-std::optional<std::int32_t> itemObjectNumber(std::string_view item) {
-  return readItemHex(item, kNumberFirst, kNumberLast);
 }
 
 }  // namespace ws::gamedata

@@ -39,7 +39,6 @@ constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kMaxFileNameLength = 255;
 constexpr std::size_t kTemporarySuffixLength = 6;  // the XXXXXX of ".NAME.XXXXXX"
 constexpr int kTemporaryNameAttempts = 100;
-constexpr std::uint64_t kReadWholeFileCeiling = std::uint64_t{1} << 30;
 
 std::string systemReason(int code) {
   return std::system_category().message(code);
@@ -244,12 +243,6 @@ extern "C" void onInterrupt(int signal) {
 
 }  // namespace
 
-bool fileExists(const fs::path& path) {
-  std::error_code error;
-  const auto status = fs::status(path, error);
-  return !error && fs::exists(status) && !fs::is_directory(status);
-}
-
 #ifdef _WIN32
 
 FileRead readRegularFile(const fs::path& path, std::uint64_t ceiling, OverCeiling overCeiling) {
@@ -359,12 +352,6 @@ FileRead readRegularFile(const fs::path& path, std::uint64_t ceiling, OverCeilin
 }
 
 #endif
-
-std::optional<Bytes> readWholeFile(const fs::path& path) {
-  FileRead read = readRegularFile(path, kReadWholeFileCeiling);
-  if (!read.ok()) return std::nullopt;
-  return std::move(read.bytes);
-}
 
 #ifdef _WIN32
 

@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/bytes.h"
 #include "platform/result.h"
 
 namespace ws::platform {
-
-using Bytes = std::vector<std::uint8_t>;
-
-bool fileExists(const std::filesystem::path& path);
 
 // Why a file could not be read.
 enum class ReadFailure {
@@ -44,9 +41,6 @@ enum class OverCeiling { Refuse, ReadPrefix };
 // at. A file that grows while being read still gets no more than the ceiling.
 FileRead readRegularFile(const std::filesystem::path& path, std::uint64_t ceiling,
                          OverCeiling overCeiling = OverCeiling::Refuse);
-
-// The whole regular file up to 1 GiB, or nothing when readRegularFile fails.
-std::optional<Bytes> readWholeFile(const std::filesystem::path& path);
 
 // Writes `bytes` as the complete new content of `target`.
 //  - A regular file (or none) is replaced atomically: the bytes go into a

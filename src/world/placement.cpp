@@ -2,11 +2,10 @@
 
 #include <string>
 
-#include "gamedata/area_facts.h"
-#include "gamedata/area_preview.h"
-#include "platform/file_io.h"
+#include "gamedata/area_contents.h"
+#include "gamedata/area_map_lookup.h"
 #include "platform/game_paths.h"
-#include "world/kind_keys.h"
+#include "world/kind_objects.h"
 #include "world/world_messages.h"
 
 namespace ws::world {
@@ -19,9 +18,12 @@ constexpr std::size_t kMaxObjectCount = 255;
 // them.
 constexpr int kMaxDungeons = 4;
 
-// The placement rules, in the order the editor has always applied them, then
-// the special objects that a saved world must be able to name.
-std::optional<std::string_view> brokenRule(const AreaSlot& slot, bool specialFound) {
+// The placement rules, in the order the editor has always applied them: the
+// checked objects first, then what the area itself lacks for its kind (the
+// special object that a saved world must be able to name).
+std::optional<std::string_view> brokenRule(const AreaSlot& slot,
+                                           const gamedata::KindRefusals& kinds) {
+  using gamedata::KindRefusal;
   if (slot.kind == AreaKind::Town && slot.objectCount < gamedata::kTownMinimumHouses) {
     return kTownNeedsThreeHousesMessage;
   }
@@ -32,8 +34,13 @@ std::optional<std::string_view> brokenRule(const AreaSlot& slot, bool specialFou
     const bool tower = slot.kind == AreaKind::Field && slot.specialId != kNoSpecial;
     if (slot.objectCount > kMaxDungeons - (tower ? 1 : 0)) return kAtMostFourDungeonsMessage;
   }
-  if (!specialFound && slot.kind == AreaKind::LinkGate) return kLinkGateObjectMissingMessage;
-  if (!specialFound && slot.kind == AreaKind::Town) return kTownChurchMissingMessage;
+  if (slot.kind == AreaKind::LinkGate && kinds.linkGate == KindRefusal::NoLinkGate) {
+    return kLinkGateObjectMissingMessage;
+  }
+  if (slot.kind == AreaKind::Town &&
+      (kinds.town == KindRefusal::NoChurch || kinds.town == KindRefusal::NoChurchOrHouses)) {
+    return kTownChurchMissingMessage;
+  }
   return std::nullopt;
 }
 
@@ -47,8 +54,9 @@ bool AreasOverlap(const AreaSlot& placed, int x, int y, int width, int height) {
 
 std::optional<SiteConflict> FindSiteConflict(const AreaSlotTable& slots,
                                              const PlacementRequest& request) {
-  if (request.x < 0 || request.y < 0 || request.x + request.width > kWorldMapWidth ||
-      request.y + request.height > kWorldMapHeight) {
+  // Compared as room left beside the corner, which no corner can overflow.
+  if (request.x < 0 || request.y < 0 || request.width > kWorldMapWidth - request.x ||
+      request.height > kWorldMapHeight - request.y) {
     return SiteConflict{SiteConflict::Reason::OutsideMap, -1,
                         "the area (" + std::to_string(request.width) + " x " +
                             std::to_string(request.height) + ") does not fit the " +
@@ -78,17 +86,19 @@ Result<gamedata::AreaMapFile> readAreaMapFile(const std::filesystem::path& gameF
     return Error{
         noAreaNameMessage(areaNumber, catalogue.size(), platform::cataloguePath(gameFolder))};
   }
-  const std::string& name = catalogue[static_cast<std::size_t>(areaNumber)];
-  const std::filesystem::path path = platform::areaMapFilePath(gameFolder, name);
-  // A name that would lead out of the area folder ("..\x", "C:x") names no
-  // area map file: the area is missing, and nothing there is opened.
-  if (!platform::isAreaMapFileName(name)) return Error{fileMissingMessage(path)};
-  platform::FileRead read = platform::readRegularFile(path, gamedata::kMaxAreaMapFileSize);
-  if (read.failure == platform::ReadFailure::NotFound) {
-    return Error{fileMissingMessage(path), read.message};
+  gamedata::AreaMapLookup lookup =
+      gamedata::LookUpAreaMapFile(gameFolder, catalogue[static_cast<std::size_t>(areaNumber)]);
+  switch (lookup.missing) {
+    case gamedata::MissingFile::OutsideAreaFolder:
+      return Error{fileMissingMessage(lookup.path)};
+    case gamedata::MissingFile::NotFound:
+      return Error{fileMissingMessage(lookup.path), lookup.readFailure};
+    case gamedata::MissingFile::Unreadable:
+      return Error{fileUnreadableMessage(lookup.path), lookup.readFailure};
+    case gamedata::MissingFile::None:
+      break;
   }
-  if (!read.ok()) return Error{fileUnreadableMessage(path), read.message};
-  return gamedata::AreaMapFile{std::move(read.bytes)};
+  return std::move(lookup.file);
 }
 
 Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
@@ -108,8 +118,9 @@ Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
   AreaSlot& slot = slots[*target];
   occupySlot(slot, request);
 
-  const KindKeys keys = keysOf(request.kind);
-  const auto special = gamedata::QueryAreaObjects(file, keys.special, 1);
+  const gamedata::AreaContents contents = gamedata::ReadAreaContents(file);
+  const KindObjects objects = objectsOfKind(request.kind);
+  const auto special = gamedata::objectsOf(contents, objects.special);
   if (special.empty()) {
     slot.specialId = kNoSpecial;
     slot.specialX = 0;
@@ -121,8 +132,7 @@ Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
   }
 
   // Result k of the candidate query is item k of the check list.
-  const auto candidates = gamedata::QueryAreaObjects(file, keys.candidates,
-                                                     static_cast<std::size_t>(file.placeCount()));
+  const auto candidates = gamedata::objectsOf(contents, objects.candidates);
   std::size_t count = 0;
   for (std::size_t k = 0; k < candidates.size() && count < kMaxObjectCount; ++k) {
     if (k >= request.checked.size() || !request.checked[k]) continue;
@@ -133,7 +143,7 @@ Result<int> PlaceArea(AreaSlotTable& slots, const PlacementRequest& request,
   }
   slot.objectCount = static_cast<std::uint8_t>(count);
 
-  if (const auto message = brokenRule(slot, !special.empty())) {
+  if (const auto message = brokenRule(slot, gamedata::RefusedKinds(contents))) {
     slot.used = false;
     return Error{std::string(*message)};
   }

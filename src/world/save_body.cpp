@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "codec/save_container.h"
+#include "gamedata/area_contents.h"
 #include "platform/little_endian.h"
 #include "platform/text.h"
 #include "world/area_header_record.h"
@@ -30,13 +31,6 @@ namespace {
 using Spots = std::vector<gamedata::AreaObjectRef>;
 using SpotTable = std::array<Spots, kSlotCount>;
 
-constexpr std::size_t kEntryBytes = static_cast<std::size_t>(kEntryRecordSize);
-constexpr std::size_t kGateBytes = static_cast<std::size_t>(kGateRecordSize);
-constexpr std::size_t kBlockBytes = static_cast<std::size_t>(kSinglePartBlockSize);
-constexpr std::size_t kTownsfolkBytes =
-    kSerialWordSize + static_cast<std::size_t>(kTownsfolkRecordSize);
-constexpr std::size_t kGuardBytes = kSerialWordSize + static_cast<std::size_t>(kGuardRecordSize);
-
 bool hasTower(const AreaSlot& slot) {
   return slot.specialId != kNoSpecial;
 }
@@ -56,54 +50,58 @@ std::size_t spotTotal(const SpotTable& spots) {
   return total;
 }
 
-// The length the game expects: the sum of the kind terms and the fixed
-// reserve, computed before anything is written.
-std::size_t reservedLength(const AreaSlotTable& slots, const SpotTable& spots) {
-  std::size_t length = kBodyHeaderSize + static_cast<std::size_t>(kAreaHeaderRecordSize) *
-                                             static_cast<std::size_t>(slots.usedCount());
+// Calls f(areaIndex, slotIndex, slot) for each town, areaIndex counting every
+// used slot before it, as the records number the areas.
+template <typename F>
+void forEachTown(const AreaSlotTable& slots, F&& f) {
+  int areaIndex = 0;
   slots.forEachUsed([&](int i, const AreaSlot& slot) {
-    length += kSectionCountBytes;
-    switch (slot.kind) {
-      case AreaKind::LinkGate:
-        length += kLengthPerLinkGateObject * slot.objectCount;
-        break;
-      case AreaKind::Field:
-        length += kLengthPerFieldEntry * (slot.objectCount + (hasTower(slot) ? 1u : 0u));
-        break;
-      case AreaKind::Town:
-        length += kLengthPerTownSpot * spots[static_cast<std::size_t>(i)].size() +
-                  kLengthPerTownHouse * slot.objectCount + kLengthPerTown;
-        break;
-    }
+    const int index = areaIndex++;
+    if (slot.kind == AreaKind::Town) f(index, i, slot);
   });
-  return length + kLengthFixedCharacters + kLengthReserve;
 }
 
-// Where the last record ends. The reserve covers it unless the towns hold
-// many spots; the body then grows to exactly this.
-std::size_t contentLength(const AreaSlotTable& slots, const SpotTable& spots) {
+// Two lengths of one world's body: the one the game expects (the kind terms
+// and the fixed reserve), and where the last record ends. The reserve covers
+// the records unless the towns hold many spots; the body then grows to
+// exactly the content.
+struct BodyLengths {
+  std::size_t reserved = 0;
+  std::size_t content = 0;
+};
+
+BodyLengths bodyLengths(const AreaSlotTable& slots, const SpotTable& spots) {
   const std::size_t towns = townCount(slots);
-  std::size_t length = kBodyHeaderSize + static_cast<std::size_t>(kAreaHeaderRecordSize) *
-                                             static_cast<std::size_t>(slots.usedCount());
-  slots.forEachUsed([&](int, const AreaSlot& slot) {
-    length += kSectionCountBytes;
+  const std::size_t headers =
+      kBodyHeaderSize + kAreaHeaderBytes * static_cast<std::size_t>(slots.usedCount());
+  BodyLengths length{headers, headers};
+  slots.forEachUsed([&](int i, const AreaSlot& slot) {
+    const std::size_t objects = slot.objectCount;
+    const std::size_t entries = objects + (hasTower(slot) ? 1u : 0u);
+    length.reserved += kSectionCountBytes;
+    length.content += kSectionCountBytes;
     switch (slot.kind) {
       case AreaKind::LinkGate:
-        length += (kEntryBytes + kBlockBytes) * slot.objectCount + kGateBytes;
+        length.reserved += kLengthPerLinkGateObject * objects;
+        length.content += (kEntryBytes + kSinglePartBlockBytes) * objects + kGateBytes;
         break;
       case AreaKind::Field:
-        length += (kEntryBytes + kBlockBytes) * (slot.objectCount + (hasTower(slot) ? 1u : 0u));
+        length.reserved += kLengthPerFieldEntry * entries;
+        length.content += (kEntryBytes + kSinglePartBlockBytes) * entries;
         break;
       case AreaKind::Town:
-        length += kBuildingRecordSize * slot.objectCount + kChurchRecordSize;
+        length.reserved += kLengthPerTownSpot * spots[static_cast<std::size_t>(i)].size() +
+                           kLengthPerTownHouse * objects + kLengthPerTown;
+        length.content += kBuildingRecordSize * objects + kChurchRecordSize;
         break;
     }
   });
-  length += kTownRecordSize * towns;
-  length += kGapBeforeTownsfolk + kListCountSize +
-            kTownsfolkBytes * (kFixedTownsfolkCount + kTownsfolkPerTown * towns + spotTotal(spots));
-  length += kGapBeforeGuards + kGuardPreludeSize + kListCountSize +
-            kGuardBytes * (kFixedGuardCount + kGuardsPerTown * towns);
+  length.reserved += kLengthFixedCharacters + kLengthReserve;
+  length.content +=
+      kTownRecordSize * towns + kGapBeforeTownsfolk + kListCountSize +
+      kTownsfolkBytes * (kFixedTownsfolkCount + kTownsfolkPerTown * towns + spotTotal(spots)) +
+      kGapBeforeGuards + kGuardPreludeSize + kListCountSize +
+      kGuardBytes * (kFixedGuardCount + kGuardsPerTown * towns);
   return length;
 }
 
@@ -249,42 +247,21 @@ void writeTownsfolkOfTown(BodyWriter& out, std::int32_t& serial, const AreaSlot&
       static_cast<std::int32_t>(spots.size() & 3) * 256 + kChurchCleric);
 }
 
-}  // namespace
-
-std::string fitWorldName(std::string_view cp932Name) {
-  cp932Name = cp932Name.substr(0, cp932Name.find('\0'));
-  std::size_t end = 0;
-  while (end < cp932Name.size()) {
-    const std::size_t width =
-        platform::isCp932LeadByte(static_cast<unsigned char>(cp932Name[end])) ? 2 : 1;
-    if (end + width > kWorldNameMaxBytes || end + width > cp932Name.size()) break;
-    end += width;
-  }
-  return std::string(cp932Name.substr(0, end));
-}
-
-TownSpotsSource townSpotsFromGame(const std::filesystem::path& gameFolder,
-                                  const gamedata::AreaCatalogue& catalogue) {
-  return [gameFolder, catalogue](const AreaSlot& town) -> Result<Spots> {
-    auto file = readAreaMapFile(gameFolder, catalogue, town.areaNumber);
-    if (!file) return file.error();
-    return gamedata::QueryAreaObjects(*file, gamedata::KeyTownsfolkSpot,
-                                      static_cast<std::size_t>(file->spotCapacity()));
-  };
-}
-
-Result<std::vector<std::uint8_t>> BuildSaveBody(AreaSlotTable& slots, std::string_view worldName,
-                                                const TownSpotsSource& townSpots) {
-  // The game expects the link gate as the first area. The exchange is made in
-  // the live table and stays.
+// The game expects the link gate as the first area. The exchange is made in
+// the live table and stays. False when the world has no link gate.
+bool moveLinkGateFirst(AreaSlotTable& slots) {
   bool linkGate = false;
   for (int i = 0; i < kSlotCount; ++i) {
     if (!slots[i].used || slots[i].kind != AreaKind::LinkGate) continue;
     if (i != 0) slots.exchange(i, 0);
     linkGate = true;
   }
-  if (!linkGate) return Error{std::string(kNoLinkGateMessage)};
+  return linkGate;
+}
 
+// Each town's townsfolk spots, by slot; the first that cannot be read gives
+// its Error.
+Result<SpotTable> readTownSpots(const AreaSlotTable& slots, const TownSpotsSource& townSpots) {
   SpotTable spots;
   Status spotsRead;
   slots.forEachUsed([&](int i, const AreaSlot& slot) {
@@ -297,14 +274,11 @@ Result<std::vector<std::uint8_t>> BuildSaveBody(AreaSlotTable& slots, std::strin
     spots[static_cast<std::size_t>(i)] = std::move(*found);
   });
   if (!spotsRead) return spotsRead.error();
+  return spots;
+}
 
-  const std::size_t content = contentLength(slots, spots);
-  std::vector<std::uint8_t> body(std::max(reservedLength(slots, spots), content), 0);
-  const std::size_t towns = townCount(slots);
-  writeBodyHeader(body, fitWorldName(worldName), slots.usedCount(), towns);
-
-  BodyWriter out(body);
-  out.skip(kBodyHeaderSize);
+// The area header records, then each area's section, in slot order.
+void writeAreas(BodyWriter& out, const AreaSlotTable& slots, const SpotTable& spots) {
   slots.forEachUsed([&out](int, const AreaSlot& slot) {
     out.advance(WriteAreaHeader(out.here(), static_cast<std::uint16_t>(slot.areaNumber), 0,
                                 slot.kind, slot.x, slot.y, slot.width, slot.height));
@@ -324,41 +298,36 @@ Result<std::vector<std::uint8_t>> BuildSaveBody(AreaSlotTable& slots, std::strin
         break;
     }
   });
+}
 
-  areaIndex = 0;
-  slots.forEachUsed([&](int, const AreaSlot& slot) {
-    const int index = areaIndex++;
-    if (slot.kind != AreaKind::Town) return;
-    out.advance(WriteTownRecord(out.here(), areaRef(index, kAreaRefMapPart), slot.x, slot.y,
-                                slot.width, slot.height));
-  });
-
+// The townsfolk list: the two priests at the link gate's gate, then each
+// town's shop keepers, spot folk and cleric.
+void writeTownsfolk(BodyWriter& out, const AreaSlotTable& slots, const SpotTable& spots,
+                    std::size_t towns) {
   out.skip(kGapBeforeTownsfolk);
   out.dword(static_cast<std::uint32_t>(kFixedTownsfolkCount + kTownsfolkPerTown * towns +
                                        spotTotal(spots)));
   std::int32_t serial = 0;
-  // The two priests at the link gate's gate.
-  const auto priest = [&](std::uint16_t x) {
+  for (const std::uint16_t x : {std::uint16_t{66}, std::uint16_t{72}}) {
     out.word(static_cast<std::uint32_t>(serial));
     out.advance(
         WriteTownsfolkRecord(out.here(), serial, kLinkGateAreaValue, x, 40, kRoleFixedPriest));
     ++serial;
-  };
-  priest(66);
-  priest(72);
-  areaIndex = 0;
-  slots.forEachUsed([&](int i, const AreaSlot& slot) {
-    const int index = areaIndex++;
-    if (slot.kind != AreaKind::Town) return;
+  }
+  forEachTown(slots, [&](int index, int i, const AreaSlot& slot) {
     writeTownsfolkOfTown(out, serial, slot, areaRef(index, kAreaRefMapPart),
                          spots[static_cast<std::size_t>(i)]);
   });
+}
 
+// The guard list: two at the link gate, then two at each town's bottom-right
+// corner on the game's map.
+void writeGuards(BodyWriter& out, const AreaSlotTable& slots, std::size_t towns) {
   out.skip(kGapBeforeGuards);
   for (int i = 0; i < kGuardPreludeWordCount; ++i)
     out.dword(kGuardPreludeWord);
   out.dword(static_cast<std::uint32_t>(kFixedGuardCount + kGuardsPerTown * towns));
-  serial = 0;
+  std::int32_t serial = 0;
   const auto guard = [&](std::uint32_t area, std::uint16_t x, std::uint16_t y) {
     out.word(static_cast<std::uint32_t>(serial));
     out.advance(WriteGuardRecord(out.here(), serial, area, x, y));
@@ -366,17 +335,58 @@ Result<std::vector<std::uint8_t>> BuildSaveBody(AreaSlotTable& slots, std::strin
   };
   guard(kLinkGateAreaValue, 66, 42);
   guard(kLinkGateAreaValue, 72, 42);
-  areaIndex = 0;
-  slots.forEachUsed([&](int, const AreaSlot& slot) {
-    const int index = areaIndex++;
-    if (slot.kind != AreaKind::Town) return;
-    // Both guards of a town stand at its bottom-right corner on the game's map.
+  forEachTown(slots, [&](int index, int, const AreaSlot& slot) {
     const std::uint16_t x = gamePosition(slot.x, slot.width);
     const std::uint16_t y = gamePosition(slot.y, slot.height);
     guard(areaRef(index, kAreaRefMapPart), x, y);
     guard(areaRef(index, kAreaRefMapPart), x, y);
   });
-  assert(out.position() == content);
+}
+
+}  // namespace
+
+std::string fitWorldName(std::string_view cp932Name) {
+  cp932Name = cp932Name.substr(0, cp932Name.find('\0'));
+  std::size_t end = 0;
+  while (end < cp932Name.size()) {
+    const std::size_t width =
+        platform::isCp932LeadByte(static_cast<unsigned char>(cp932Name[end])) ? 2 : 1;
+    if (end + width > kWorldNameMaxBytes || end + width > cp932Name.size()) break;
+    end += width;
+  }
+  return std::string(cp932Name.substr(0, end));
+}
+
+TownSpotsSource townSpotsFromGame(const std::filesystem::path& gameFolder,
+                                  const gamedata::AreaCatalogue& catalogue) {
+  return [gameFolder, catalogue](const AreaSlot& town) -> Result<Spots> {
+    auto file = readAreaMapFile(gameFolder, catalogue, town.areaNumber);
+    if (!file) return file.error();
+    return gamedata::ReadAreaContents(*file).townsfolkSpots;
+  };
+}
+
+Result<std::vector<std::uint8_t>> BuildSaveBody(AreaSlotTable& slots, std::string_view worldName,
+                                                const TownSpotsSource& townSpots) {
+  if (!moveLinkGateFirst(slots)) return Error{std::string(kNoLinkGateMessage)};
+  const Result<SpotTable> spots = readTownSpots(slots, townSpots);
+  if (!spots) return spots.error();
+
+  const BodyLengths length = bodyLengths(slots, *spots);
+  std::vector<std::uint8_t> body(std::max(length.reserved, length.content), 0);
+  const std::size_t towns = townCount(slots);
+  writeBodyHeader(body, fitWorldName(worldName), slots.usedCount(), towns);
+
+  BodyWriter out(body);
+  out.skip(kBodyHeaderSize);
+  writeAreas(out, slots, *spots);
+  forEachTown(slots, [&out](int index, int, const AreaSlot& slot) {
+    out.advance(WriteTownRecord(out.here(), areaRef(index, kAreaRefMapPart), slot.x, slot.y,
+                                slot.width, slot.height));
+  });
+  writeTownsfolk(out, slots, *spots, towns);
+  writeGuards(out, slots, towns);
+  assert(out.position() == length.content);
   return body;
 }
 

@@ -7,6 +7,11 @@
 
 #include "codec/save_container.h"
 #include "world/area_header_record.h"
+#include "world/entry_record.h"
+#include "world/gate_record.h"
+#include "world/guard_record.h"
+#include "world/map_part_block.h"
+#include "world/townsfolk_record.h"
 
 namespace ws::world {
 
@@ -64,10 +69,10 @@ inline constexpr std::size_t kListCountSize = 4;   // 32-bit character count
 inline constexpr std::size_t kSerialWordSize = 2;  // before each character record
 
 // The characters every world holds, and those each town adds.
-inline constexpr int kFixedTownsfolkCount = 2;  // the two priests at the link gate
-inline constexpr int kTownsfolkPerTown = 5;     // four shop keepers and the cleric
-inline constexpr int kFixedGuardCount = 2;
-inline constexpr int kGuardsPerTown = 2;
+inline constexpr std::size_t kFixedTownsfolkCount = 2;  // the two priests at the link gate
+inline constexpr std::size_t kTownsfolkPerTown = 5;     // four shop keepers and the cleric
+inline constexpr std::size_t kFixedGuardCount = 2;
+inline constexpr std::size_t kGuardsPerTown = 2;
 
 // The area value of the link gate's gate record (areaIndex 0, family 3): the
 // two fixed priests and guards stand there.
@@ -76,15 +81,32 @@ inline constexpr std::uint32_t kLinkGateAreaValue = 3;
 // Low four bits of an area reference: which record family refers to the area.
 inline constexpr int kAreaRefMapPart = 1;  // map parts, town and character records
 
-// The body length the game expects, computed ahead of writing. Characters are
-// reserved at their record size without the serial word; the fixed reserve
-// absorbs that for every world whose towns hold few spots.
-inline constexpr std::size_t kLengthPerLinkGateObject = 8273;
-inline constexpr std::size_t kLengthPerFieldEntry = 8259;
-inline constexpr std::size_t kLengthPerTownSpot = 3388;
-inline constexpr std::size_t kLengthPerTownHouse = 20;
-inline constexpr std::size_t kLengthPerTown = 8 + 904 + 2188 + 16940;
-inline constexpr std::size_t kLengthFixedCharacters = 2188 + 6776;
+// Record sizes as byte counts, and a character as its list holds it: a
+// serial word, then the record.
+inline constexpr std::size_t kAreaHeaderBytes = static_cast<std::size_t>(kAreaHeaderRecordSize);
+inline constexpr std::size_t kEntryBytes = static_cast<std::size_t>(kEntryRecordSize);
+inline constexpr std::size_t kGateBytes = static_cast<std::size_t>(kGateRecordSize);
+inline constexpr std::size_t kSinglePartBlockBytes = static_cast<std::size_t>(kSinglePartBlockSize);
+inline constexpr std::size_t kTownsfolkRecordBytes = static_cast<std::size_t>(kTownsfolkRecordSize);
+inline constexpr std::size_t kTownsfolkBytes = kSerialWordSize + kTownsfolkRecordBytes;
+inline constexpr std::size_t kGuardBytes =
+    kSerialWordSize + static_cast<std::size_t>(kGuardRecordSize);
+
+// The body length the game expects, computed ahead of writing, as the game
+// reckons it: a link gate's dungeon as an entry, its block and a gate record;
+// a field's entry with its block; a town's spot, house, church, town record,
+// two guards and five townsfolk. The townsfolk are reckoned without their
+// serial word, the guards with it; the fixed reserve absorbs the difference
+// for every world whose towns hold few spots.
+inline constexpr std::size_t kLengthPerFieldEntry = kEntryBytes + kSinglePartBlockBytes;
+inline constexpr std::size_t kLengthPerLinkGateObject = kLengthPerFieldEntry + kGateBytes;
+inline constexpr std::size_t kLengthPerTownSpot = kTownsfolkRecordBytes;
+inline constexpr std::size_t kLengthPerTownHouse = kBuildingRecordSize;
+inline constexpr std::size_t kLengthPerTown = kChurchRecordSize + kTownRecordSize +
+                                              kGuardsPerTown * kGuardBytes +
+                                              kTownsfolkPerTown * kTownsfolkRecordBytes;
+inline constexpr std::size_t kLengthFixedCharacters =
+    kFixedGuardCount * kGuardBytes + kFixedTownsfolkCount * kTownsfolkRecordBytes;
 inline constexpr std::size_t kLengthReserve = 474;
 
 // The longest body any world can ask for, even one that breaks the placement
@@ -100,8 +122,7 @@ inline constexpr std::size_t kLargestSlotLength = std::max(
          kLengthPerTownHouse* kMaxCountedObjects + kLengthPerTown});
 inline constexpr std::size_t kLargestBodyLength =
     kBodyHeaderSize +
-    static_cast<std::size_t>(kMaxAreaCount) *
-        (static_cast<std::size_t>(kAreaHeaderRecordSize) + kSectionCountBytes) +
+    static_cast<std::size_t>(kMaxAreaCount) * (kAreaHeaderBytes + kSectionCountBytes) +
     static_cast<std::size_t>(kMaxAreaCount) * kLargestSlotLength + kLengthFixedCharacters +
     kLengthReserve;
 

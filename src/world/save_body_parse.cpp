@@ -6,26 +6,21 @@
 #include <utility>
 
 #include "codec/save_container.h"
+#include "gamedata/area_contents.h"
 #include "platform/little_endian.h"
 #include "world/area_header_record.h"
 #include "world/entry_record.h"
 #include "world/gate_record.h"
 #include "world/guard_record.h"
-#include "world/kind_keys.h"
+#include "world/kind_objects.h"
 #include "world/map_part_block.h"
+#include "world/placement.h"
 #include "world/save_body_layout.h"
 #include "world/townsfolk_record.h"
 
 namespace ws::world {
 
 namespace {
-
-constexpr std::size_t kAreaHeaderBytes = static_cast<std::size_t>(kAreaHeaderRecordSize);
-constexpr std::size_t kEntryBytes = static_cast<std::size_t>(kEntryRecordSize);
-constexpr std::size_t kGateBytes = static_cast<std::size_t>(kGateRecordSize);
-constexpr std::size_t kTownsfolkBytes =
-    kSerialWordSize + static_cast<std::size_t>(kTownsfolkRecordSize);
-constexpr std::size_t kGuardBytes = kSerialWordSize + static_cast<std::size_t>(kGuardRecordSize);
 
 // Reads forward through the body; every step first checks that what it reads
 // or skips lies inside the body, and a failed check ends the walk.
@@ -144,6 +139,42 @@ Result<std::size_t> readRecordCount(BodyReader& in, const std::string& what, std
   return std::size_t{*count};
 }
 
+// "area 1 (entry 18, 128 x 64 at 448, 0)": an area of the body by its place
+// in the file, its catalogue entry and its rectangle on the world map.
+std::string areaSite(std::size_t k, const LoadedArea& area) {
+  return "area " + std::to_string(k) + " (entry " + std::to_string(area.areaNumber) + ", " +
+         std::to_string(area.width) + " x " + std::to_string(area.height) + " at " +
+         std::to_string(area.x) + ", " + std::to_string(area.y) + ")";
+}
+
+// The areas must stand where a placement could have put them: each inside
+// the world map with a size, none overlapping another, by the rules a
+// placement follows. Anything else is damage: the editor would draw the area
+// off the map, and a click there would wipe areas that stay listed. Only the
+// sites are checked, so the kind given to the rules is one they never refuse
+// twice.
+Status checkSites(const std::vector<LoadedArea>& areas) {
+  AreaSlotTable placed;
+  for (std::size_t k = 0; k < areas.size(); ++k) {
+    const LoadedArea& area = areas[k];
+    const PlacementRequest site{area.areaNumber, AreaKind::Field, area.x, area.y,
+                                area.width,      area.height,     {},     std::nullopt};
+    if (area.width <= 0 || area.height <= 0) {
+      return fault(areaSite(k, area) + " has no size on the world map");
+    }
+    if (const auto conflict = FindSiteConflict(placed, site)) {
+      if (conflict->reason == SiteConflict::Reason::OutsideMap) {
+        return fault(areaSite(k, area) + " does not fit the " + std::to_string(kWorldMapWidth) +
+                     " x " + std::to_string(kWorldMapHeight) + " world map");
+      }
+      const auto other = static_cast<std::size_t>(conflict->slot);
+      return fault(areaSite(k, area) + " overlaps " + areaSite(other, areas[other]));
+    }
+    occupySlot(placed[static_cast<int>(k)], area);
+  }
+  return {};
+}
+
 // Walks one area section: the counted buildings, churches, entries and gates,
 // then one map-part block per entry, stepped over by its part count.
 Status readSection(BodyReader& in, LoadedArea& area, std::size_t k) {
@@ -227,6 +258,7 @@ Result<ParsedSaveBody> parse(std::span<const std::uint8_t> body) {
     if (!area) return area.error();
     parsed.areas.push_back(std::move(*area));
   }
+  if (auto sites = checkSites(parsed.areas); !sites) return sites.error();
   for (std::size_t k = 0; k < parsed.areas.size(); ++k) {
     if (auto section = readSection(in, parsed.areas[k], k); !section) return section.error();
   }
@@ -280,9 +312,9 @@ Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMap
     // The body holds ids only; the positions that saving needs again (the
     // shop keepers stand at the houses, the cleric at the church) come from
     // the area's map file, as a placement took them.
-    const KindKeys keys = keysOf(area.kind);
-    const auto candidates = gamedata::QueryAreaObjects(
-        *file, keys.candidates, static_cast<std::size_t>(file->placeCount()));
+    const gamedata::AreaContents contents = gamedata::ReadAreaContents(*file);
+    const KindObjects objects = objectsOfKind(area.kind);
+    const auto candidates = gamedata::objectsOf(contents, objects.candidates);
     const std::size_t count = std::min(area.objectIds.size(), std::size_t{255});
     for (std::size_t j = 0; j < count; ++j) {
       const std::uint8_t id = area.objectIds[j];
@@ -299,7 +331,7 @@ Result<AreaSlotTable> RestoreAreaSlots(const ParsedSaveBody& body, const AreaMap
     // A field without a tower entry has none, so that saving it again writes
     // it as loaded; a town or link gate without its record takes the map's
     // first church or link gate object, as a placement would.
-    const auto special = gamedata::QueryAreaObjects(*file, keys.special, 1);
+    const auto special = gamedata::objectsOf(contents, objects.special);
     if (area.specialId) {
       slot.specialId = *area.specialId;
     } else if (area.kind == AreaKind::Field || special.empty()) {

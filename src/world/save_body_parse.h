@@ -34,8 +34,9 @@ struct ParsedSaveBody {
 };
 
 // Reads a body back, all or nothing: every count and record is checked
-// against the body's length, areaCount must be 1 to 4 and every kind byte 1,
-// 2 or 4; the character lists after the areas are walked too. A body that
+// against the body's length, areaCount must be 1 to 4, every kind byte 1,
+// 2 or 4 and every area inside the world map without overlapping another;
+// the character lists after the areas are walked too. A body that
 // breaks any of this gives an Error ("はセーブファイルではありません") whose
 // detail names the first check that failed and its offset.
 Result<ParsedSaveBody> ParseSaveBody(std::span<const std::uint8_t> body);

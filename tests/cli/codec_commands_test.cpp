@@ -8,6 +8,7 @@
 #include "codec/save_container.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
+#include "support/file_reading.h"
 #include "support/scoped_test_env.h"
 
 namespace ws::cli {
@@ -43,7 +44,7 @@ class CodecCommands : public ::testing::Test {
  protected:
   std::string at(const char* name) const { return (folder_.path() / name).string(); }
   Bytes contentOf(const char* name) const {
-    return platform::readWholeFile(folder_.path() / name).value_or(Bytes{0xEE});
+    return platform::testing::readWholeFile(folder_.path() / name).value_or(Bytes{0xEE});
   }
   platform::testing::TempFolder folder_;
 };

@@ -18,6 +18,7 @@
 #include "gamedata/area_catalogue.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
+#include "support/file_reading.h"
 #include "support/scoped_test_env.h"
 
 #ifndef _WIN32
@@ -81,7 +82,7 @@ class FileSafety : public ::testing::Test {
     return at(name);
   }
   static Bytes bytesOf(const std::string& name) {
-    return platform::readWholeFile(folder_ / name).value_or(Bytes{});
+    return platform::testing::readWholeFile(folder_ / name).value_or(Bytes{});
   }
 
   static inline fs::path folder_;

@@ -219,7 +219,7 @@ TEST_F(GameDataCommands, PreviewIsThePictureTheEditorShowsEnlarged) {
   const auto church = gamedata::QueryAreaObjects(*file, gamedata::KeyChurch, 1).at(0);
   EXPECT_EQ(pixel(3 * (church.x / 2), 3 * (church.y / 2 + 5)), gamedata::kMarkerYellow);
   const auto house = gamedata::QueryAreaObjects(*file, gamedata::KeyHouse, 1).at(0);
-  EXPECT_EQ(pixel(3 * (house.x / 2), 3 * (house.y / 2 + 5)), gamedata::kMapWhite);
+  EXPECT_EQ(pixel(3 * (house.x / 2), 3 * (house.y / 2 + 5)), canvas::kWhite);
   EXPECT_EQ(pixel(3 * (house.x / 2), 3 * (house.y / 2 + 2)), gamedata::kMarkerCyan);
   stbi_image_free(rgb);
 }

@@ -9,6 +9,7 @@
 #include "codec/huffman_encoder.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
+#include "support/file_reading.h"
 #include "support/file_size_limit.h"
 #include "support/scoped_test_env.h"
 
@@ -156,7 +157,7 @@ TEST(SaveContainer, FailedWriteLeavesTheExistingSaveUntouched) {
   }
   ASSERT_FALSE(written.ok());
   EXPECT_NE(written.error().message.find("RVTSV1.dat"), std::string::npos);
-  auto survivor = platform::readWholeFile(path);
+  auto survivor = platform::testing::readWholeFile(path);
   ASSERT_TRUE(survivor.has_value());
   EXPECT_EQ(*survivor, old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),

@@ -123,9 +123,9 @@ TEST(DemoGame, MapsShowLandWaterAndRoads) {
     for (int y = 0; y < area->height; ++y) {
       for (int x = 0; x < area->width; ++x) {
         const auto pixel = preview.pixel(x, y);
-        white += pixel == gamedata::kMapWhite ? 1 : 0;
+        white += pixel == canvas::kWhite ? 1 : 0;
         blue += pixel == gamedata::kMapBlue ? 1 : 0;
-        black += pixel == gamedata::kMapBlack ? 1 : 0;
+        black += pixel == canvas::kBlack ? 1 : 0;
       }
     }
     EXPECT_GT(white, area->width * area->height / 4) << area->utf8Name;

@@ -33,8 +33,8 @@ void expectSameSlots(const world::AreaSlotTable& a, const world::AreaSlotTable& 
 // Everything the window shows, to tell whether a handler changed anything.
 struct Snapshot {
   explicit Snapshot(const EditorModel& m)
-      : lists{m.ListBox1().items, m.ListBox2().items, m.CheckListBox1().items,
-              m.CheckListBox2().items, m.CheckListBox3().items},
+      : lists{m.ListBox1().items,      m.ListBox2().items,      m.CheckListBox1().items,
+              m.CheckListBox2().items, m.CheckListBox3().items, {m.Edit1()}},
         checks{m.CheckListBox1().checked, m.CheckListBox2().checked},
         state{m.ListBox1().selected,
               m.ListBox2().selected,
@@ -201,6 +201,29 @@ TEST(Load, AFileThatFailsAnyCheckLeavesTheEditorAsItWas) {
   std::vector<std::uint8_t> noAreas = *body;
   noAreas[97] = 0;  // areaCount
 
+  // Areas where no placement can put them: off the map, or one on another.
+  const auto bodyOf = [](std::vector<world::AreaSlot> areas) {
+    world::AreaSlotTable slots;
+    for (std::size_t k = 0; k < areas.size(); ++k) {
+      slots[static_cast<int>(k)] = areas[k];
+      slots[static_cast<int>(k)].used = true;
+      slots[static_cast<int>(k)].objectCount = 1;
+    }
+    // No towns: no townsfolk spots to read.
+    Result<std::vector<std::uint8_t>> built =
+        world::BuildSaveBody(slots, "x", [](const world::AreaSlot&) {
+          return Result<std::vector<gamedata::AreaObjectRef>>(
+              std::vector<gamedata::AreaObjectRef>{});
+        });
+    EXPECT_TRUE(built.ok());
+    return codec::encodeSaveFile(built.ok() ? *built : std::vector<std::uint8_t>{});
+  };
+  const world::AreaSlot gate{.areaNumber = kStarGate, .x = 0, .y = 0, .width = 96, .height = 48};
+  world::AreaSlot offTheMap = gate;
+  offTheMap.x = 448;
+  world::AreaSlot field{.areaNumber = kWindHill, .x = 64, .y = 32, .width = 32, .height = 16};
+  field.kind = AreaKind::Field;
+
   std::vector<std::uint8_t> damaged = good;
   std::fill(damaged.begin() + 140, damaged.end(), std::uint8_t{0xA5});
 
@@ -214,6 +237,8 @@ TEST(Load, AFileThatFailsAnyCheckLeavesTheEditorAsItWas) {
       {"damaged stream", damaged, false},
       {"bad body", codec::encodeSaveFile(noAreas), true},
       {"area map file missing", codec::encodeSaveFile(*body), false},
+      {"area off the map", bodyOf({offTheMap}), true},
+      {"areas overlapping", bodyOf({gate, field}), true},
   };
   DemoEditor loader;
   composeFourAreas(loader);
@@ -319,11 +344,33 @@ TEST(Session, ComposeSaveLoadSaveGivesTheSameFile) {
 
   DemoEditor loader;
   load(loader, first);
-  // LOAD leaves the name field as it is; the user types the name again.
-  ASSERT_TRUE(loader.model.setWorldName(cp932("星の世界")));
+  // The save's name comes with it: saving again keeps the world as it was.
+  EXPECT_EQ(loader.model.Edit1(), cp932("星の世界"));
   const fs::path second = saveTo(loader, "second.dat");
   EXPECT_TRUE(loader.dialogs.messages.empty());
   EXPECT_EQ(readBytes(first), readBytes(second));
+}
+
+TEST(Load, TakesTheSavesNameAndUndoGivesTheOldNameBack) {
+  DemoEditor composer;
+  composer.place(AreaKind::LinkGate, kStarGate, 0, 0);
+  ASSERT_TRUE(composer.model.setWorldName(cp932("星の世界")));
+  const fs::path file = saveTo(composer, "named.dat");
+
+  DemoEditor loader;
+  loader.place(AreaKind::Field, kWindHill, 256, 128);
+  ASSERT_TRUE(loader.model.setWorldName(cp932("私の世界")));
+  load(loader, file);
+  EXPECT_EQ(loader.model.Edit1(), cp932("星の世界"));
+  loader.model.undo();
+  EXPECT_EQ(loader.model.Edit1(), cp932("私の世界"));
+  EXPECT_EQ(loader.model.ListBox2().count(), 1);
+  // Undoing the placement before the load leaves the name alone.
+  loader.model.undo();
+  EXPECT_EQ(loader.model.Edit1(), cp932("私の世界"));
+  loader.model.redo();
+  loader.model.redo();
+  EXPECT_EQ(loader.model.Edit1(), cp932("星の世界"));
 }
 
 }  // namespace

@@ -55,15 +55,7 @@ TEST(CursorMove, ClickWithTheCursorDraggedOffTheMapPlacesNothing) {
   EXPECT_EQ(editor.model.areaSlots().usedCount(), 1);
 }
 
-TEST(PlacedAreas, ItemNumberIsTheNumberAfterTheLastEqualsSign) {
-  struct Case {
-    const char* item;
-    std::optional<int> number;
-  };
-  for (const Case c : {Case{"abc=12", 12}, Case{"a=b=3", 3}, Case{"x=", std::nullopt},
-                       Case{"x", std::nullopt}, Case{"x=1a", std::nullopt}}) {
-    EXPECT_EQ(placedAreaNumber(c.item), c.number) << c.item;
-  }
+TEST(PlacedAreas, ItemIsTheNameThenTheNumber) {
   EXPECT_EQ(placedAreaItem("abc", 7), "abc=7");
 }
 

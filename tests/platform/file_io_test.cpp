@@ -6,12 +6,15 @@
 #include <functional>
 
 #include "platform/text.h"
+#include "support/file_reading.h"
 #include "support/file_size_limit.h"
 #include "support/scoped_test_env.h"
 
 namespace ws::platform {
 namespace {
 
+using testing::fileExists;
+using testing::readWholeFile;
 using testing::TempFolder;
 
 Bytes pattern(std::size_t size, unsigned seed) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "support/file_reading.h"
 #include "support/scoped_test_env.h"
 
 #ifndef _WIN32
@@ -125,7 +126,7 @@ TEST(FileSafety, TemporaryNameLeavesRoomForLongTargetNames) {
   const fs::path target = folder.path() / std::string(255, 'n');
   ASSERT_TRUE(writeFileAtomic(target, pattern(10)).ok());
   ASSERT_TRUE(writeFileAtomic(target, pattern(20)).ok());
-  EXPECT_EQ(readWholeFile(target), pattern(20));
+  EXPECT_EQ(testing::readWholeFile(target), pattern(20));
   EXPECT_EQ(namesIn(folder.path()).size(), 1u);
 }
 
@@ -179,7 +180,7 @@ TEST(FileSafety, PermissionIsRefusedWithTheSystemsReason) {
                          : 1;
             }),
             0);
-  EXPECT_EQ(readWholeFile(readOnly), pattern(10));
+  EXPECT_EQ(testing::readWholeFile(readOnly), pattern(10));
   struct stat after {};
   ASSERT_EQ(stat(readOnly.c_str(), &after), 0);
   EXPECT_EQ(after.st_uid, 0u);
@@ -199,7 +200,7 @@ TEST(FileSafety, ReplacedFileKeepsModeOwnerAndGroup) {
   EXPECT_EQ(after.st_uid, 65534u);
   EXPECT_EQ(after.st_gid, 65534u);
   EXPECT_EQ(after.st_mode & 07777, 0664u);
-  EXPECT_EQ(readWholeFile(target), pattern(30));
+  EXPECT_EQ(testing::readWholeFile(target), pattern(30));
 }
 
 TEST(FileSafety, SpecialTargetsAreWrittenInPlace) {
@@ -213,14 +214,14 @@ TEST(FileSafety, SpecialTargetsAreWrittenInPlace) {
   fs::create_symlink(fs::path("real") / "save.dat", f / "link.dat");
   ASSERT_TRUE(writeFileAtomic(f / "link.dat", pattern(40)).ok());
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(f / "link.dat")));
-  EXPECT_EQ(readWholeFile(f / "real" / "save.dat"), pattern(40));
+  EXPECT_EQ(testing::readWholeFile(f / "real" / "save.dat"), pattern(40));
   EXPECT_EQ(namesIn(f / "real").size(), 1u);
 
   // A dangling link makes the file it names.
   fs::create_symlink(fs::path("real") / "new.dat", f / "dangling.dat");
   ASSERT_TRUE(writeFileAtomic(f / "dangling.dat", pattern(7)).ok());
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(f / "dangling.dat")));
-  EXPECT_EQ(readWholeFile(f / "real" / "new.dat"), pattern(7));
+  EXPECT_EQ(testing::readWholeFile(f / "real" / "new.dat"), pattern(7));
 
   // A FIFO gets the bytes through itself and stays a FIFO.
   ASSERT_EQ(mkfifo((f / "fifo").c_str(), 0600), 0);

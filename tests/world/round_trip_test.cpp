@@ -52,14 +52,19 @@ AreaSlotTable randomWorld(std::mt19937& random) {
     } else if (area.canBeTown() && random() % 2 == 0) {
       kind = AreaKind::Town;
     }
-    const int x =
-        32 * static_cast<int>(random() % static_cast<unsigned>(1 + (512 - area.width) / 32));
-    const int y =
-        32 * static_cast<int>(random() % static_cast<unsigned>(1 + (256 - area.height) / 32));
     const int candidates = kind == AreaKind::Town ? area.houses : area.dungeons;
-    // A link gate must stand, or the world could not be saved.
+    // A link gate must stand, or the world could not be saved. Each attempt
+    // takes a free site, as the editor's clicks can only place there.
     for (int attempt = 0; attempt < 20; ++attempt) {
-      if (place(slots, area.areaNumber, kind, x, y, checks(candidates), slotFor(slots)).ok()) break;
+      const int x =
+          32 * static_cast<int>(random() % static_cast<unsigned>(1 + (512 - area.width) / 32));
+      const int y =
+          32 * static_cast<int>(random() % static_cast<unsigned>(1 + (256 - area.height) / 32));
+      const PlacementRequest site{area.areaNumber, kind, x, y, area.width, area.height, {}, {}};
+      if (!FindSiteConflict(slots, site) &&
+          place(slots, area.areaNumber, kind, x, y, checks(candidates), slotFor(slots)).ok()) {
+        break;
+      }
       if (n != gateAt && attempt > 2) break;
     }
   }

@@ -39,10 +39,11 @@ TEST(ParseSaveBody, CornersAreHalvedTowardZero) {
     std::int32_t left, top, right, bottom;
     std::int32_t x, y, width, height;
   };
+  // Corners that leave the map are refused; their halving shows in the
+  // refusals' details (RejectsBodiesThatBreakTheLayout).
   const std::vector<Case> cases{
       {64, 0, 320, 128, 32, 0, 128, 64},
-      {-3, -3, 5, 1, -1, -1, 4, 2},
-      {INT32_MIN, 0, INT32_MAX, 0, INT32_MIN / 2, 0, INT32_MAX, 0},
+      {0, 2, 5, 35, 0, 1, 2, 16},
   };
   for (const Case& c : cases) {
     platform::storeI32(body, 98 + 8, c.left);
@@ -65,40 +66,75 @@ TEST(ParseSaveBody, RejectsBodiesThatBreakTheLayout) {
   const std::size_t townSection = kLinkGateSection + 8277;
   const std::size_t townsfolkCount = townSection + 72 + 904 + 46;
   const std::size_t guardCount = townsfolkCount + 4 + 9 * 3390 + 14 + 32;
-  struct Case {
-    const char* name;
+  struct Write {
     std::size_t offset;
     std::uint32_t value;
-    int width;           // bytes written
+    int width;  // bytes written
+  };
+  struct Case {
+    const char* name;
+    std::vector<Write> writes;
     std::string detail;  // the check that fails, and where the walk stood
   };
+  // The link gate (entry 1, 96 x 48) stands at 0, 0, the town (entry 18,
+  // 64 x 48) at 128, 64; their corners are stored doubled.
+  const auto corners = [](std::size_t area, std::int32_t left, std::int32_t top, std::int32_t right,
+                          std::int32_t bottom) {
+    const std::size_t at = 98 + 28 * area + 8;
+    return std::vector<Write>{{at, static_cast<std::uint32_t>(left), 4},
+                              {at + 4, static_cast<std::uint32_t>(top), 4},
+                              {at + 8, static_cast<std::uint32_t>(right), 4},
+                              {at + 12, static_cast<std::uint32_t>(bottom), 4}};
+  };
   const std::string end = " run past the end of the body (44749 bytes)";
+  const std::string map = " does not fit the 512 x 256 world map";
   const std::vector<Case> cases{
-      {"no areas", 97, 0, 1, "the area count at offset 97 is 0, not 1 to 4"},
-      {"five areas", 97, 5, 1, "the area count at offset 97 is 5, not 1 to 4"},
-      {"kind byte 3", 98 + 24, 3, 1, "the kind byte of area 0 at offset 122 is 3, not 1, 2 or 4"},
-      {"kind byte 0", 98 + 28 + 24, 0, 1,
+      {"no areas", {{97, 0, 1}}, "the area count at offset 97 is 0, not 1 to 4"},
+      {"five areas", {{97, 5, 1}}, "the area count at offset 97 is 5, not 1 to 4"},
+      {"kind byte 3",
+       {{98 + 24, 3, 1}},
+       "the kind byte of area 0 at offset 122 is 3, not 1, 2 or 4"},
+      {"kind byte 0",
+       {{98 + 28 + 24, 0, 1}},
        "the kind byte of area 1 at offset 150 is 0, not 1, 2 or 4"},
+      {"area past the right edge", corners(1, 256, 128, 1200, 224),
+       "area 1 (entry 18, 472 x 48 at 128, 64)" + map},
+      {"area past the bottom edge", corners(1, 256, 420, 384, 516),
+       "area 1 (entry 18, 64 x 48 at 128, 210)" + map},
+      // Corners and spans are halved toward zero.
+      {"area above and left of the map", corners(0, -3, -3, 5, 1),
+       "area 0 (entry 1, 4 x 2 at -1, -1)" + map},
+      {"area without a size", corners(0, INT32_MIN, 0, INT32_MAX, 0),
+       "area 0 (entry 1, 2147483647 x 0 at -1073741824, 0) has no size on the world map"},
+      {"areas overlapping", corners(1, 128, 64, 256, 224),
+       "area 1 (entry 18, 64 x 80 at 64, 32) overlaps area 0 (entry 1, 96 x 48 at 0, 0)"},
       // 255 houses still fit; the walk loses its step at the map parts.
-      {"buildings past the end", townSection, 255, 1,
+      {"buildings past the end",
+       {{townSection, 255, 1}},
        "100 map parts in map part block 1 of area 1 at offset 31769" + end},
-      {"map part count past the end", kLinkGateSection + 4 + 18 + 14, 255, 1,
+      {"map part count past the end",
+       {{kLinkGateSection + 4 + 18 + 14, 255, 1}},
        "1684300900 townsfolk records at offset 21581" + end},
-      {"entries past the end", townSection + 1 + 60 + 1 + 8 + 0, 200, 1,
+      {"entries past the end",
+       {{townSection + 1 + 60 + 1 + 8 + 0, 200, 1}},
        "100 map parts in map part block 2 of area 1 at offset 34978" + end},
-      {"town records past the end", 74, 60, 1, "60 town records at offset 8503" + end},
-      {"townsfolk past the end", townsfolkCount, 14, 4,
+      {"town records past the end", {{74, 60, 1}}, "60 town records at offset 8503" + end},
+      {"townsfolk past the end",
+       {{townsfolkCount, 14, 4}},
        "14 townsfolk records at offset 9457" + end},
-      {"guards past the end", guardCount, 0xFFFFFFFF, 4,
+      {"guards past the end",
+       {{guardCount, 0xFFFFFFFF, 4}},
        "4294967295 guard records at offset 40017" + end},
   };
   ASSERT_EQ(good.size(), 44749u);
   for (const Case& c : cases) {
     auto bad = good;
-    if (c.width == 1) {
-      platform::storeU8(bad, c.offset, c.value);
-    } else {
-      platform::storeU32(bad, c.offset, c.value);
+    for (const Write& w : c.writes) {
+      if (w.width == 1) {
+        platform::storeU8(bad, w.offset, w.value);
+      } else {
+        platform::storeU32(bad, w.offset, w.value);
+      }
     }
     const auto parsed = ParseSaveBody(bad);
     ASSERT_FALSE(parsed.ok()) << c.name;
