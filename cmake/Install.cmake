@@ -32,6 +32,9 @@ install(FILES ${packaging}/worldsmith-cli.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME worldsmith-cli)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${docdir})
+# The JSON Schemas of the world file and of the command line's JSON output.
+install(DIRECTORY ${packaging}/schema/ DESTINATION ${CMAKE_INSTALL_DATADIR}/worldsmith/schema
+        FILES_MATCHING PATTERN "*.schema.json")
 
 # The Debian changelog and copyright file, which a package's documentation
 # folder must hold; the changelog compressed as Debian policy asks.

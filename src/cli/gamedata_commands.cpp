@@ -9,6 +9,7 @@
 
 #include "cli/area_facts_json.h"
 #include "cli/commands.h"
+#include "cli/failure.h"
 #include "cli/png_writer.h"
 #include "cli/utf8_arguments.h"
 #include "demo/demo_game.h"
@@ -28,18 +29,26 @@ namespace {
 using gamedata::AreaObjectRef;
 using json = nlohmann::ordered_json;
 
-constexpr int kMaxPreviewScale = 32;
+constexpr int kMaxPreviewScale = 8;
 
 struct GameCatalogue {
   std::filesystem::path folder;
   gamedata::AreaCatalogue names;
 };
 
+// A failure about a file of the game: the file comes first, as typed or
+// found, never passed through CP932.
+Error aboutFile(const std::filesystem::path& file, const Error& error) {
+  const Error unnamed = withoutFileName(error, file);
+  return Error{quoteAsGiven(pathToUtf8(file)) + ": " + unnamed.message, unnamed.detail};
+}
+
 Result<GameCatalogue> openCatalogue(const Context& context) {
   auto folder = gameFolder(context);
   if (!folder) return folder.error();
-  auto names = gamedata::LoadAreaCatalogue(platform::cataloguePath(*folder));
-  if (!names) return names.error();
+  const auto path = platform::cataloguePath(*folder);
+  auto names = gamedata::LoadAreaCatalogue(path);
+  if (!names) return aboutFile(path, names.error());
   return GameCatalogue{*folder, std::move(*names)};
 }
 
@@ -80,8 +89,8 @@ Result<ChosenArea> openArea(const Context& context, const std::string& area) {
                  ": no such file in the area folder"};
   }
   auto file = gamedata::LoadAreaMapFile(path);
-  if (!file) return file.error();
-  if (!file->isValid()) return gamedata::notMsgFileError(*file);
+  if (!file) return aboutFile(path, file.error());
+  if (!file->isValid()) return aboutFile(path, gamedata::notMsgFileError(*file));
   return ChosenArea{*number, name, std::move(*file)};
 }
 
@@ -153,11 +162,13 @@ int runDemoGame(const std::filesystem::path& folder, std::uint64_t seed, bool fo
   std::error_code error;
   if (!force && std::filesystem::is_directory(folder, error) &&
       !std::filesystem::is_empty(folder, error)) {
-    return reportError(Error{quoteAsGiven(pathToUtf8(folder)) +
-                             " is not empty: give --force to write the demo game into it"});
+    return reportFailure(outputName(folder), Error{"the folder is not empty",
+                                                   "give --force to write the demo game into it"});
   }
-  if (auto made = demo::makeDemoGame(folder, seed); !made) return reportError(made.error());
-  std::cout << "demo game written to " << pathToUtf8(folder) << '\n';
+  if (auto made = demo::makeDemoGame(folder, seed); !made) {
+    return reportFailure(outputName(folder), made.error());
+  }
+  std::cout << "demo game written to " << outputName(folder) << '\n';
   return kExitSuccess;
 }
 
@@ -172,7 +183,7 @@ int runCatalogue(const Context& context, bool asJson) {
       entry.update(areaFactsJson(gamedata::ReadAreaFacts(game->folder, game->names[i])));
       entries.push_back(std::move(entry));
     } else {
-      std::cout << i << '\t' << name << '\n';
+      std::cout << i << '\t' << cp932Name(game->names[i]) << '\n';
     }
   }
   if (asJson) std::cout << entries.dump(2) << '\n';
@@ -201,7 +212,7 @@ int runObjects(const Context& context, const std::string& areaArgument, bool asJ
     std::cout << result.dump(2) << '\n';
     return kExitSuccess;
   }
-  std::cout << "area " << area->number << ' ' << name << '\n';
+  std::cout << "area " << area->number << ' ' << cp932Name(area->name) << '\n';
   std::cout << "size " << width << " x " << height << '\n';
   printObjectList("dungeons", objects.dungeons);
   printObjectList("houses", objects.houses);
@@ -250,7 +261,7 @@ int runPreview(const Context& context, const std::string& areaArgument,
   if (!area) return reportError(area.error());
   if (auto written = writePngOutput(output, drawPreview(area->file), scale, "the preview");
       !written) {
-    return reportError(written.error());
+    return reportFailure(outputName(output), withoutFileName(written.error(), output));
   }
   return kExitSuccess;
 }
@@ -266,7 +277,13 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     };
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("demo-game", "Write the synthetic demo game folder DIR");
-    addPathOption(*command, "DIR", options->folder, "The folder to write")->required();
+    addPathOption(*command, "DIR", options->folder, "The folder to write")
+        ->required()
+        ->check(
+            [](const std::string& value) {
+              return value == "-" ? std::string("a folder cannot go to the standard output") : "";
+            },
+            "DIR");
     command->add_option("--seed", options->seed, "Seed of the terrain and object positions");
     command->add_flag("--force", options->force,
                       "Write into a folder that is not empty, replacing the game's files");
@@ -309,7 +326,8 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     addPathOption(*command, "-o,--output", options->output,
                   "The PNG file to write (\"-\": standard output)")
         ->required();
-    command->add_option("--scale", options->scale, "Enlarge N times without smoothing")
+    command->add_option("--scale", options->scale, "Enlarge N times (1 to 8) without smoothing")
+        ->type_name("N")
         ->check(CLI::Range(1, kMaxPreviewScale));
     command->callback([&context, options] {
       context.exitCode = runPreview(context, options->area, options->output, options->scale);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -127,6 +128,9 @@ class EditorModel {
   // LOAD of `path`, as LOAD goes on after its dialog, with its messages.
   // True when the world was loaded (then it is a step, and not modified).
   bool loadFile(const std::filesystem::path& path);
+  // The same for a save body already read and decoded; `fileName` (CP932)
+  // goes into the not-a-save-file message.
+  bool loadSaveBody(std::span<const std::uint8_t> body, std::string_view fileName);
   // A save file dropped on the window or named on the command line: the
   // question of FormCloseQuery first, then loadFile. True when loaded.
   bool openFile(const std::filesystem::path& path);
