@@ -139,8 +139,9 @@ Result<std::string> worldNameFromUtf8(std::string_view utf8) {
 }
 
 int finishStandardOutput(int exitCode) {
-  std::cout.flush();
+  // What was written may fail only now, when the buffers are flushed.
   errno = 0;
+  std::cout.flush();
   const bool flushed = std::fflush(stdout) == 0;
   const int reason = errno;
   if (flushed && std::cout && std::ferror(stdout) == 0) return exitCode;

@@ -196,8 +196,8 @@ std::string quoteAsGiven(std::string_view utf8) {
 }
 
 std::string_view nearestName(std::string_view name, const std::vector<std::string_view>& known) {
-  // Levenshtein distance; a slip is at most a third of the letters (at least
-  // one, at most two) away.
+  // Levenshtein distance; a slip is one edit away in a short name, two in
+  // a name of four letters or more.
   const auto distance = [](std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j)
@@ -216,7 +216,7 @@ std::string_view nearestName(std::string_view name, const std::vector<std::strin
     return row[b.size()];
   };
   std::string_view best;
-  std::size_t bestDistance = std::clamp<std::size_t>(name.size() / 3, 1, 2) + 1;
+  std::size_t bestDistance = (name.size() >= 4 ? 2 : 1) + 1;
   for (const std::string_view candidate : known) {
     const std::size_t d = distance(name, candidate);
     if (d < bestDistance) {

@@ -55,10 +55,9 @@ constexpr CommandHelp kExamples[] = {
 
 constexpr const char* kGlobalOptions =
     "Options of every command (before or after it):\n"
-    "  --game-dir DIR              The host game's folder (default: $WORLDSMITH_GAME_DIR,\n"
-    "                              else the registry)\n"
-    "  -h,--help                   Print this help and exit\n"
-    "  -v,--version                Print the version and exit\n"
+    "  --game-dir DIR                The host game's folder (default: $WORLDSMITH_GAME_DIR,\n"
+    "                                else the registry)\n"
+    "  -v,--version                  Print the version and the commit it was built from\n"
     "Every input file and every output file may be \"-\": standard input or output.\n";
 
 constexpr const char* kWorldFileSummary =
@@ -130,7 +129,7 @@ int parseAndRun(std::vector<std::string>& arguments) {
   // Options start with "-" on every system; on Windows a path may start with "/".
   app.allow_windows_style_options(false);
   app.require_subcommand(1);
-  app.get_formatter()->column_width(28);
+  app.get_formatter()->column_width(32);
   app.set_help_all_flag("--help-all", "Show the help of every command");
   app.set_version_flag("-v,--version", std::string("worldsmith-cli ") + kVersionLine,
                        "Print the version and the commit it was built from");

@@ -284,8 +284,9 @@ TEST_F(FileSafety, RegistryThatIsNoFileIsNeverWaitedOn) {
   for (const fs::path& folder : {prefix.path(), prefix.path() / "device"}) {
     SCOPED_TRACE(folder.string());
     const platform::testing::ScopedEnv wine("WINEPREFIX", folder.string());
-    for (const char* command : {"catalogue", "objects"}) {
-      const Outcome outcome = runCommandLine({command, "1"});
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"catalogue"}, {"objects", "1"}, {"preview", "1", "-o", "-"}}) {
+      const Outcome outcome = runCommandLine(command);
       EXPECT_EQ(outcome.exitCode, kExitBadInput);
       EXPECT_EQ(outcome.err.rfind("worldsmith-cli: no game folder", 0), 0u) << outcome.err;
     }

@@ -124,7 +124,7 @@ TEST_F(WorldCommands, InfoWorksWithoutTheGameAndShowsAFieldWithoutTowerAsNull) {
 TEST_F(WorldCommands, BuildRefusesBadWorldsWithTheirMessages) {
   struct Case {
     std::string world;
-    const char* message;  // the line from "w.json: " on
+    std::string message;  // how the line goes on after "worldsmith-cli: WORLD.json: "
   };
   const std::string nul = std::string(R"({"areas": []})") + '\0' + R"(, "name": "x"})";
   const std::vector<Case> cases{
@@ -139,19 +139,19 @@ TEST_F(WorldCommands, BuildRefusesBadWorldsWithTheirMessages) {
       {R"({"areas": [{"area": 29, "kind": "field", "x": 0, "y": 0}]})",
        "areas[0] (@29): not msg file"},
       {R"({"areas": [{"area": 31, "kind": "field", "x": 0, "y": 0}]})",
-       "が見つかりません (no such file)"},
+       "areas[0] (@31): " + (folder_ / "game" / "data" / "map" / "mif" / "area").string()},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
                      {"area": 26, "kind": "link-gate", "x": 256, "y": 0, "objects": []}]})",
-       "areas[1] (@26): only one link gate"},
+       "areas[1] (@26): a world holds only one link gate"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
                      {"area": 8, "kind": "field", "x": 95, "y": 47}]})",
-       "overlaps"},
+       "areas[1] (@8): overlaps the area in slot 0"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 417, "y": 0, "objects": [1]}]})",
-       "does not fit"},
+       "areas[0] (@1): the area (96 x 48) does not fit"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1, 1]}]})",
-       "listed twice"},
+       "areas[0] (@1): dungeon 1 is listed twice"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [7]}]})",
-       "no dungeon numbered 7"},
+       "areas[0] (@1): no dungeon numbered 7"},
       {R"({"areas": [{"area": "どこにもない", "kind": "field", "x": 0, "y": 0}]})",
        "areas[0].area: no area named どこにもない in the catalogue"},
       {R"({"areas": [{"area": 18446744073709551615, "kind": "field", "x": 0, "y": 0}]})",
@@ -191,8 +191,8 @@ TEST_F(WorldCommands, BuildRefusesBadWorldsWithTheirMessages) {
     }
     const Outcome outcome = build(c.world, "refused.dat");
     EXPECT_EQ(outcome.exitCode, kExitBadInput) << c.world;
-    EXPECT_NE(outcome.err.find("world.json: " + message), std::string::npos)
-        << c.world << " gave " << outcome.err;
+    const std::string line = "worldsmith-cli: " + (folder_ / "world.json").string() + ": ";
+    EXPECT_EQ(outcome.err.rfind(line + message, 0), 0u) << c.world << " gave " << outcome.err;
     EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
     EXPECT_FALSE(std::filesystem::exists(folder_ / "refused.dat"));
   }
