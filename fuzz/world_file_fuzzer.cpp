@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(area.area >= 0 && static_cast<std::size_t>(area.area) < game.catalogue.size());
     check(!area.slot || (*area.slot >= 0 && *area.slot < ws::world::kSlotCount));
   }
-  const auto slots = ws::cli::placeWorld(*world, game.folder, game.catalogue);
+  auto slots = ws::cli::placeWorld(*world, game.folder, game.catalogue);
   if (!slots) {
     check(!slots.error().message.empty());
     return 0;

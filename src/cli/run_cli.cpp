@@ -54,27 +54,28 @@ constexpr CommandHelp kExamples[] = {
 };
 
 constexpr const char* kGlobalOptions =
-    "Options of every command (before or after it):\n"
+    "\nOptions of every command (before or after it):\n"
     "  --game-dir DIR                The host game's folder (default: $WORLDSMITH_GAME_DIR,\n"
     "                                else the registry)\n"
     "  -v,--version                  Print the version and the commit it was built from\n"
     "Every input file and every output file may be \"-\": standard input or output.\n";
 
 constexpr const char* kWorldFileSummary =
-    "The world file (UTF-8 JSON; unknown keys are refused):\n"
-    "  {\"name\": \"テストワールド\",          optional, at most 31 bytes in CP932\n"
-    "   \"areas\": [{\"area\": 0,              catalogue index or name\n"
+    "The world file (UTF-8 JSON; a key it does not know is refused):\n"
+    "  {\"name\": \"テストワールド\",      optional, at most 31 bytes in CP932\n"
+    "   \"areas\": [{\"area\": 1,              catalogue index or name\n"
     "              \"kind\": \"link-gate\",     \"link-gate\", \"field\" or \"town\"\n"
-    "              \"x\": 0, \"y\": 0,          top-left world-map pixel (512 x 256)\n"
+    "              \"x\": 0, \"y\": 0,          top-left pixel on the 512 x 256 world map\n"
     "              \"objects\": [1],          optional: the dungeons or houses to use\n"
-    "              \"slot\": 0}]}             optional: the slot (0 to 3) to fill\n";
+    "              \"slot\": 0}]}             optional: the slot (0 to 3) to fill\n"
+    "Schema: share/worldsmith/schema/world.schema.json\n";
 
 void addHelpFooters(CLI::App& app) {
   for (const CommandHelp& help : kExamples) {
     CLI::App* command = app.get_subcommand(help.name);
     std::string footer = help.name == std::string_view("build") ? kWorldFileSummary : "";
     footer += kGlobalOptions;
-    footer += std::string("Example:\n  ") + help.example + "\n";
+    footer += std::string("\nExample:\n  ") + help.example + "\n";
     command->footer(footer);
   }
 }

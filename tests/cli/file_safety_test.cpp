@@ -364,7 +364,8 @@ TEST_F(FileSafety, EveryCommandSaysTheSameOfOneDamagedFile) {
 TEST_F(FileSafety, LostStandardOutputFailsTheRun) {
   const std::string cli = WORLDSMITH_CLI_PATH;
   for (const std::string& command :
-       {"info " + at("good.sav"), "unpack " + at("good.sav") + " -", std::string("catalogue")}) {
+       {"info " + at("good.sav"), "unpack " + at("good.sav") + " -", std::string("catalogue"),
+        "render " + at("good.sav") + " -o -"}) {
     SCOPED_TRACE(command);
     const std::string line = cli + " --game-dir " + (folder_ / "game").string() + " " + command +
                              " >/dev/full 2>" + at("stderr.txt");
@@ -372,8 +373,9 @@ TEST_F(FileSafety, LostStandardOutputFailsTheRun) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), kExitBadInput);
     const Bytes err = bytesOf("stderr.txt");
-    EXPECT_NE(std::string(err.begin(), err.end()).find("worldsmith-cli: <stdout>: cannot write ("),
+    EXPECT_NE(std::string(err.begin(), err.end()).find("worldsmith-cli: <stdout>: cannot write"),
               std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);  // said once
   }
 }
 

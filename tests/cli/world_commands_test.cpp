@@ -176,7 +176,9 @@ TEST_F(WorldCommands, BuildRefusesBadWorldsWithTheirMessages) {
       {"{\"areas\": [\n  {\"area\": 1,, }]}", "line 2, column 14: not valid JSON (syntax error"},
       {R"({"areas": []} {})", "line 1, column 15: not valid JSON (syntax error"},
       {nul, "line 1, column 14: a NUL byte"},
-      {"{\"name\": \"\xff\", \"areas\": []}", "line 1, column 10: not valid JSON (invalid string"},
+      {"{\"name\": \"\xff\", \"areas\": []}",
+       "line 1, column 11: not valid JSON (syntax error while parsing value - invalid string: "
+       "ill-formed UTF-8 byte"},
       {R"({"areas": [{"area": 1e999, "kind": "field", "x": 0, "y": 0}]})",
        "line 1, column 25: not valid JSON (number overflow parsing '1e999')"},
       {R"([1, 2])", "the world file must hold one JSON object"},

@@ -54,7 +54,8 @@ same_from_stdin "$work/w.body" "$work/w.sav" "$cli" pack - -
 same_from_stdin "$work/w.sav" "$work/w.png" "$cli" "${g[@]}" render - -o -
 "$cli" "${g[@]}" info "$work/w.sav" >"$work/info.txt"
 same_from_stdin "$work/w.sav" "$work/info.txt" "$cli" "${g[@]}" info -
-"$cli" info - <"$work/w.body" 2>&1 | grep -q '^worldsmith-cli: <stdin>: ' || fail "info - names <stdin>"
+shown=$("$cli" info - <"$work/w.body" 2>&1) && fail "info - of a body succeeds"
+[[ $shown == "worldsmith-cli: <stdin>: "* ]] || fail "info - names <stdin>: $shown"
 
 # Every command's help shows the options of every command and an example;
 # build's describes the world file.
@@ -68,9 +69,10 @@ done
 
 # Mistakes: "did you mean", "-" as a folder, and one message for one failure.
 usage() {  # EXPECTED_TEXT COMMAND...: a usage error (2) whose message holds the text
-  local status=0 err
+  local text=$1 status=0 err
+  shift
   err=$("$@" 2>&1 >/dev/null) || status=$?
-  [ "$status" = 2 ] && grep -qF -- "$1" <<<"$err" || fail "$*: exit $status, $err"
+  [ "$status" = 2 ] && grep -qF -- "$text" <<<"$err" || fail "$*: exit $status, $err"
 }
 usage 'did you mean "catalogue"?' "$cli" "${g[@]}" catalog
 usage 'did you mean "--json"?' "$cli" "${g[@]}" objects 3 --jsn
