@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/area_facts_json.h"
@@ -20,11 +22,24 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
+// A folder of this process's own (a fuzzer and the corpus test may run at
+// once), removed at exit.
+std::filesystem::path privateFolder(const std::string& stem) {
+  static std::filesystem::path folder;
+  folder = std::filesystem::temp_directory_path() /
+           (stem + "-" + std::to_string(std::random_device{}()));
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  });
+  return folder;
+}
+
 const std::string kAreaName = "area";
 
 std::filesystem::path gameFolder() {
   static const std::filesystem::path folder = [] {
-    const auto made = std::filesystem::temp_directory_path() / "worldsmith-area-facts-fuzzer";
+    const auto made = privateFolder("worldsmith-area-facts-fuzzer");
     std::filesystem::create_directories(
         ws::platform::areaMapFilePath(made, kAreaName).parent_path());
     return made;

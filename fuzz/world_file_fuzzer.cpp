@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 #include "cli/world_description.h"
 #include "cli/world_file.h"
@@ -22,6 +25,19 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
+// A folder of this process's own (a fuzzer and the corpus test may run at
+// once), removed at exit.
+std::filesystem::path privateFolder(const std::string& stem) {
+  static std::filesystem::path folder;
+  folder = std::filesystem::temp_directory_path() /
+           (stem + "-" + std::to_string(std::random_device{}()));
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  });
+  return folder;
+}
+
 struct DemoGame {
   std::filesystem::path folder;
   ws::gamedata::AreaCatalogue catalogue;
@@ -30,7 +46,7 @@ struct DemoGame {
 const DemoGame& demoGame() {
   static const DemoGame game = [] {
     DemoGame made;
-    made.folder = std::filesystem::temp_directory_path() / "worldsmith-world-file-fuzzer";
+    made.folder = privateFolder("worldsmith-world-file-fuzzer");
     check(ws::demo::makeDemoGame(made.folder).ok());
     auto catalogue = ws::gamedata::LoadAreaCatalogue(ws::platform::cataloguePath(made.folder));
     check(catalogue.ok());
