@@ -11,6 +11,7 @@
 
 #include "cli/command_runner.h"
 #include "cli/commands.h"
+#include "cli/utf8_arguments.h"
 #include "codec/codec_header.h"
 #include "codec/huffman_encoder.h"
 #include "codec/save_container.h"
@@ -318,7 +319,9 @@ TEST_F(FileSafety, NamesFromFilesReachTheTerminalEscaped) {
   const Outcome info = run({"info", at("esc.sav")});
   ASSERT_EQ(info.exitCode, kExitSuccess) << info.err;
   const Outcome infoJson = run({"info", at("esc.sav"), "--json"});
-  const Outcome missing = run({"info", at("é.sav")});
+  // Typed as UTF-8 (UTF-16 on Windows), shown as typed.
+  const std::string accented = pathToUtf8(folder_ / pathFromUtf8("é.sav"));
+  const Outcome missing = run({"info", accented});
   // Each output, and what it must hold.
   const std::vector<std::pair<std::string, std::string>> cases = {
       {listed.out, "2\t\\x1b]0;title\\x07\n"},
@@ -326,7 +329,7 @@ TEST_F(FileSafety, NamesFromFilesReachTheTerminalEscaped) {
       {listed.out, "5\tbad\\xa0byte\n"},
       {info.out, "name: \\x1b]0;x\\x07\n"},
       {infoJson.out, R"("name": "\u001b]0;x\u0007")"},
-      {missing.err, "worldsmith-cli: " + at("é.sav") + ": cannot read ("},
+      {missing.err, "worldsmith-cli: " + accented + ": cannot read ("},
   };
   for (const auto& [output, shown] : cases) {
     EXPECT_NE(output.find(shown), std::string::npos) << shown << " not in " << output;
