@@ -34,6 +34,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.ja.md ${PROJECT_SOURCE_DIR}/docs/
         DESTINATION ${docdir})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images/ DESTINATION ${docdir}/images
         FILES_MATCHING PATTERN "*.png")
+# The JSON Schemas of the world file and of the command line's JSON output.
+install(DIRECTORY ${packaging}/schema/ DESTINATION ${CMAKE_INSTALL_DATADIR}/worldsmith/schema
+        FILES_MATCHING PATTERN "*.schema.json")
 
 # The Debian changelog and copyright file, which a package's documentation
 # folder must hold; the changelog compressed as Debian policy asks.

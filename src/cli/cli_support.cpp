@@ -1,10 +1,12 @@
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <system_error>
 
 #include "cli/commands.h"
+#include "cli/failure.h"
 #include "cli/utf8_arguments.h"
 #include "codec/codec_header.h"
 #include "codec/save_backup.h"
@@ -17,22 +19,6 @@
 
 namespace ws::cli {
 
-namespace {
-
-// Marks both ends of a quote in a message. An escape never occurs in CP932
-// text, nor in a name the user typed (it is replaced there).
-constexpr char kQuoteMark = '\x1B';
-
-}  // namespace
-
-std::string quoteAsGiven(std::string_view utf8) {
-  std::string quoted(1, kQuoteMark);
-  for (const char c : utf8)
-    quoted += c == kQuoteMark ? '?' : c;
-  quoted += kQuoteMark;
-  return quoted;
-}
-
 Result<int> areaNamed(const gamedata::AreaCatalogue& catalogue, std::string_view utf8Name) {
   const auto cp932 = platform::utf8ToCp932(utf8Name);
   if (cp932 && !cp932->empty()) {
@@ -43,21 +29,7 @@ Result<int> areaNamed(const gamedata::AreaCatalogue& catalogue, std::string_view
 }
 
 int reportError(const Error& error) {
-  // CP932 outside the quotes, UTF-8 as the user gave it inside.
-  std::string text;
-  bool quoted = false;
-  std::size_t start = 0;
-  // What exactly went wrong follows the system's message.
-  const std::string message = withDetail(error);
-  for (std::size_t i = 0; i <= message.size(); ++i) {
-    if (i < message.size() && message[i] != kQuoteMark) continue;
-    const std::string_view part(message.data() + start, i - start);
-    text += quoted ? std::string(part) : platform::cp932ToUtf8(part);
-    quoted = !quoted;
-    start = i + 1;
-  }
-  std::cerr << text << '\n';
-  return kExitBadInput;
+  return reportFailure({}, error);
 }
 
 Result<std::filesystem::path> gameFolder(const Context& context) {
@@ -65,16 +37,70 @@ Result<std::filesystem::path> gameFolder(const Context& context) {
   return Error{"no game folder: give --game-dir DIR, set WORLDSMITH_GAME_DIR, or install the game"};
 }
 
+namespace {
+
+// Standard input read whole, refused once it holds more than `ceiling` bytes.
+Result<std::vector<std::uint8_t>> readStandardInput(std::uint64_t ceiling) {
+  std::vector<std::uint8_t> bytes;
+  std::array<char, 1 << 16> chunk{};
+  while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0) {
+    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + std::cin.gcount());
+    if (bytes.size() > ceiling) {
+      return Error{"cannot read",
+                   "too large (more than " + std::to_string(ceiling) + " bytes expected)"};
+    }
+  }
+  if (std::cin.bad()) return Error{"cannot read", "reading the standard input failed"};
+  std::cin.clear();
+  return bytes;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
 Result<std::vector<std::uint8_t>> readInput(const std::filesystem::path& path,
                                             std::uint64_t ceiling) {
+  if (isStandardOutput(path)) return readStandardInput(ceiling);
   platform::FileRead read = platform::readRegularFile(path, ceiling);
-  if (!read.ok()) return Error{read.message};
+  if (!read.ok()) return Error{"cannot read", read.reason};
   return std::move(read.bytes);
 }
 
-Error namingDamagedFile(const std::filesystem::path& path, const Error& error) {
-  if (error.message != codec::kDecodeErrorMessage) return error;
-  return Error{platform::pathForMessage(path) + ": " + error.message, error.detail};
+Error withoutFileName(const Error& error, const std::filesystem::path& path) {
+  const std::string name = platform::pathForMessage(path);
+  const std::string_view message = error.message;
+  const auto reworded = [&](std::string_view text, std::string_view reason) {
+    std::string detail(reason);
+    if (!error.detail.empty()) detail += (detail.empty() ? "" : "; ") + error.detail;
+    return Error{std::string(text), detail};
+  };
+  for (const std::string_view verb : {"cannot read", "cannot write"}) {
+    const std::string prefix = std::string(verb) + " " + name;
+    if (startsWith(message, prefix + ": ")) {
+      return reworded(verb, message.substr(prefix.size() + 2));
+    }
+    if (message == prefix) return reworded(verb, "");
+  }
+  // "NAME: error in decord", and the game's "NAME\nはセーブファイルではありません".
+  for (const std::string_view separator : {": ", "\n"}) {
+    if (startsWith(message, name + std::string(separator))) {
+      return Error{std::string(message.substr(name.size() + separator.size())), error.detail};
+    }
+  }
+  return error;
+}
+
+Result<std::vector<std::uint8_t>> readSaveInput(const std::filesystem::path& path) {
+  auto file = readInput(path, codec::kMaxSaveFileSize);
+  if (!file) return file.error();
+  // The game's message names the file on a line of its own; here the file
+  // comes first on the line instead.
+  auto body = codec::decodeSaveFile(*file, "");
+  if (!body) return withoutFileName(body.error(), "");
+  return body;
 }
 
 namespace {
@@ -109,10 +135,14 @@ Status writeOutput(const std::filesystem::path& path, std::span<const std::uint8
     if (Status kept = backUpReplacedSave(path); !kept) return kept;
     return platform::writeFileAtomic(path, bytes);
   }
+  errno = 0;
   std::cout.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
   std::cout.flush();
-  if (!std::cout) return Error{"cannot write the standard output"};
+  const int reason = errno;
+  if (!std::cout) {
+    return Error{"cannot write", reason != 0 ? std::generic_category().message(reason) : ""};
+  }
   return {};
 }
 
@@ -141,15 +171,18 @@ Result<std::string> worldNameFromUtf8(std::string_view utf8) {
 }
 
 int finishStandardOutput(int exitCode) {
-  std::cout.flush();
+  // What was written may fail only now, when the buffers are flushed.
   errno = 0;
+  std::cout.flush();
   const bool flushed = std::fflush(stdout) == 0;
   const int reason = errno;
   if (flushed && std::cout && std::ferror(stdout) == 0) return exitCode;
-  std::cerr << "worldsmith-cli: cannot write the standard output";
-  if (reason != 0) std::cerr << ": " << std::generic_category().message(reason);
-  std::cerr << '\n';
-  return exitCode == kExitSuccess ? kExitBadInput : exitCode;
+  // A command that failed has said why already: a write to "-" that failed
+  // is that failure, and is not reported twice.
+  if (exitCode != kExitSuccess) return exitCode;
+  return reportFailure(
+      "<stdout>",
+      Error{"cannot write", reason != 0 ? std::generic_category().message(reason) : std::string()});
 }
 
 }  // namespace ws::cli

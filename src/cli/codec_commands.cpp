@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/failure.h"
 #include "cli/utf8_arguments.h"
 #include "codec/codec_header.h"
 #include "codec/huffman_decoder.h"
@@ -34,36 +35,38 @@ struct PackOptions {
 constexpr std::uint64_t kMaxStreamFileSize =
     codec::kCodeSectionOffset + 256 * 255 / 8 + 1 + codec::kMaxOriginalSize;
 
-int finish(const Status& status) {
-  return status ? kExitSuccess : reportError(status.error());
+// A written output, or its failure named after the output file.
+int finish(const Status& status, const std::filesystem::path& out) {
+  if (status) return kExitSuccess;
+  return reportFailure(outputName(out), withoutFileName(status.error(), out));
 }
 
 // One stream counts its bytes and bits in signed 32-bit fields: a larger
 // input is refused before it is read.
 int runEncode(const FilePair& files) {
   auto source = readInput(files.in, codec::kMaxOriginalSize);
-  if (!source) return reportError(source.error());
-  return finish(writeOutput(files.out, codec::encodeStream(*source)));
+  if (!source) return reportFailure(inputName(files.in), source.error());
+  return finish(writeOutput(files.out, codec::encodeStream(*source)), files.out);
 }
 
 int runDecode(const FilePair& files) {
   auto stream = readInput(files.in, kMaxStreamFileSize);
-  if (!stream) return reportError(stream.error());
+  if (!stream) return reportFailure(inputName(files.in), stream.error());
   auto decoded = codec::decodeStream(*stream);
-  if (!decoded) return reportError(namingDamagedFile(files.in, decoded.error()));
-  return finish(writeOutput(files.out, *decoded));
+  if (!decoded) return reportFailure(inputName(files.in), decoded.error());
+  return finish(writeOutput(files.out, *decoded), files.out);
 }
 
 // Puts the name into the body's 32-byte world-name field, NUL-terminated and
 // zero-filled, as the editor's name field would.
-Status setWorldName(Bytes& body, const std::filesystem::path& bodyPath, const std::string& utf8) {
+Status setWorldName(Bytes& body, const std::string& utf8) {
   const auto name = worldNameFromUtf8(utf8);
   if (!name) return name.error();
   const std::size_t fieldEnd = codec::kBodyWorldNameOffset + codec::kWorldNameSize;
   if (body.size() < fieldEnd) {
-    return Error{platform::pathForMessage(bodyPath) + " is too short to hold the world name (" +
-                 std::to_string(body.size()) + " bytes; the name field ends at " +
-                 std::to_string(fieldEnd) + ")"};
+    return Error{
+        "too short to hold the world name",
+        std::to_string(body.size()) + " bytes; the name field ends at " + std::to_string(fieldEnd)};
   }
   const auto field = body.begin() + static_cast<std::ptrdiff_t>(codec::kBodyWorldNameOffset);
   std::fill_n(field, codec::kWorldNameSize, std::uint8_t{0});
@@ -74,22 +77,19 @@ Status setWorldName(Bytes& body, const std::filesystem::path& bodyPath, const st
 int runPack(const PackOptions& options) {
   // A body that no save file may hold is refused before it is read.
   auto body = readInput(options.body, codec::kMaxSaveBodySize);
-  if (!body) return reportError(body.error());
+  if (!body) return reportFailure(inputName(options.body), body.error());
   if (options.name) {
-    if (auto named = setWorldName(*body, options.body, *options.name); !named) {
-      return reportError(named.error());
+    if (auto named = setWorldName(*body, *options.name); !named) {
+      return reportFailure(inputName(options.body), named.error());
     }
   }
-  return finish(writeSaveOutput(options.out, *body));
+  return finish(writeSaveOutput(options.out, *body), options.out);
 }
 
 int runUnpack(const FilePair& files) {
-  auto body = codec::readSaveFile(files.in);
-  if (!body) return reportError(namingDamagedFile(files.in, body.error()));
-  if (!body->has_value()) {
-    return reportError(Error{platform::pathForMessage(files.in) + ": no such file"});
-  }
-  return finish(writeOutput(files.out, **body));
+  auto body = readSaveInput(files.in);
+  if (!body) return reportFailure(inputName(files.in), body.error());
+  return finish(writeOutput(files.out, *body), files.out);
 }
 
 CLI::App* addFileCommand(CLI::App& app, const char* name, const char* description,

@@ -29,8 +29,8 @@ struct Context {
   int exitCode = kExitSuccess;
 };
 
-// Prints the error's message (CP932) as UTF-8 on stderr and returns kExitBadInput.
-// Text quoted with quoteAsGiven is printed exactly as the user gave it.
+// Prints the error as formatFailure does, naming no file, and returns
+// kExitBadInput. Text quoted with quoteAsGiven is printed as the user gave it.
 int reportError(const Error& error);
 
 // Text the user typed (UTF-8), quoted into a CP932 message so that it is
@@ -42,13 +42,20 @@ std::string quoteAsGiven(std::string_view utf8);
 Result<int> areaNamed(const gamedata::AreaCatalogue& catalogue, std::string_view utf8Name);
 
 // An input file, read whole when it is a regular file of at most `ceiling`
-// bytes; otherwise an Error that names it and says why.
+// bytes, or the standard input for "-"; otherwise "cannot read" with the
+// reason as its detail (the caller names the file, see inputName).
 Result<std::vector<std::uint8_t>> readInput(const std::filesystem::path& path,
                                             std::uint64_t ceiling);
 
-// A damaged stream's "error in decord" says which file it came from; any
-// other error is returned as it is.
-Error namingDamagedFile(const std::filesystem::path& path, const Error& error);
+// An Error of a lower layer that names `path` in its text ("cannot read
+// PATH: REASON", "PATH: error in decord", the game's "PATH\nはセーブファイル
+// ではありません") without the name, which the caller puts first: the name
+// in those texts went through CP932, which may not spell it.
+Error withoutFileName(const Error& error, const std::filesystem::path& path);
+
+// The body of a save file (or "-"), checked as LOAD checks the file; the
+// Error names no file.
+Result<std::vector<std::uint8_t>> readSaveInput(const std::filesystem::path& path);
 
 // Whether a file output that replaces a save file copies it into the
 // user's backup folder first (the default; --no-backup turns it off).

@@ -9,6 +9,7 @@
 
 #include "cli/area_facts_json.h"
 #include "cli/commands.h"
+#include "cli/failure.h"
 #include "cli/png_writer.h"
 #include "cli/utf8_arguments.h"
 #include "demo/demo_folder.h"
@@ -30,18 +31,26 @@ namespace {
 using gamedata::AreaObjectRef;
 using json = nlohmann::ordered_json;
 
-constexpr int kMaxPreviewScale = 32;
+constexpr int kMaxPreviewScale = 8;
 
 struct GameCatalogue {
   std::filesystem::path folder;
   gamedata::AreaCatalogue names;
 };
 
+// A failure about a file of the game: the file comes first, as typed or
+// found, never passed through CP932.
+Error aboutFile(const std::filesystem::path& file, const Error& error) {
+  const Error unnamed = withoutFileName(error, file);
+  return Error{quoteAsGiven(pathToUtf8(file)) + ": " + unnamed.message, unnamed.detail};
+}
+
 Result<GameCatalogue> openCatalogue(const Context& context) {
   auto folder = gameFolder(context);
   if (!folder) return folder.error();
-  auto names = gamedata::LoadAreaCatalogue(platform::cataloguePath(*folder));
-  if (!names) return names.error();
+  const auto path = platform::cataloguePath(*folder);
+  auto names = gamedata::LoadAreaCatalogue(path);
+  if (!names) return aboutFile(path, names.error());
   return GameCatalogue{*folder, std::move(*names)};
 }
 
@@ -83,7 +92,7 @@ Result<ChosenArea> openArea(const Context& context, const std::string& area) {
       }
       return Error{lookup.readFailure};
     case gamedata::AreaFileStatus::Refused:
-      return gamedata::notMsgFileError(lookup.file);
+      return aboutFile(lookup.path, gamedata::notMsgFileError(lookup.file));
     case gamedata::AreaFileStatus::Readable:
       break;
   }
@@ -128,15 +137,17 @@ int runDemoGame(const std::filesystem::path& folder, std::uint64_t seed, bool fo
   std::error_code error;
   if (!force && std::filesystem::is_directory(folder, error) &&
       !std::filesystem::is_empty(folder, error)) {
-    return reportError(Error{quoteAsGiven(pathToUtf8(folder)) +
-                             " is not empty: give --force to write the demo game into it"});
+    return reportFailure(outputName(folder), Error{"the folder is not empty",
+                                                   "give --force to write the demo game into it"});
   }
   // Written beside the folder and moved into place whole; with --force the
   // demo's files replace those of the same names and the others stay.
   const auto failed = demo::writeDemoFolder(
       folder, seed, force ? demo::ExistingFolder::Merge : demo::ExistingFolder::Replace);
-  if (failed) return reportError(Error{"cannot write the demo game", failed->detail});
-  std::cout << "demo game written to " << pathToUtf8(folder) << '\n';
+  if (failed) {
+    return reportFailure(outputName(folder), Error{"cannot write the demo game", failed->detail});
+  }
+  std::cout << "demo game written to " << outputName(folder) << '\n';
   return kExitSuccess;
 }
 
@@ -151,7 +162,7 @@ int runCatalogue(const Context& context, bool asJson) {
       entry.update(areaFactsJson(gamedata::ReadAreaFacts(game->folder, game->names[i])));
       entries.push_back(std::move(entry));
     } else {
-      std::cout << i << '\t' << name << '\n';
+      std::cout << i << '\t' << cp932Name(game->names[i]) << '\n';
     }
   }
   if (asJson) std::cout << entries.dump(2) << '\n';
@@ -180,7 +191,7 @@ int runObjects(const Context& context, const std::string& areaArgument, bool asJ
     std::cout << result.dump(2) << '\n';
     return kExitSuccess;
   }
-  std::cout << "area " << area->number << ' ' << name << '\n';
+  std::cout << "area " << area->number << ' ' << cp932Name(area->name) << '\n';
   std::cout << "size " << width << " x " << height << '\n';
   printObjectList("dungeons", objects.dungeons);
   printObjectList("houses", objects.houses);
@@ -216,7 +227,7 @@ int runPreview(const Context& context, const std::string& areaArgument,
   if (!area) return reportError(area.error());
   if (auto written = writePngOutput(output, drawPreview(area->file), scale, "the preview");
       !written) {
-    return reportError(written.error());
+    return reportFailure(outputName(output), withoutFileName(written.error(), output));
   }
   return kExitSuccess;
 }
@@ -232,7 +243,13 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     };
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("demo-game", "Write the synthetic demo game folder DIR");
-    addPathOption(*command, "DIR", options->folder, "The folder to write")->required();
+    addPathOption(*command, "DIR", options->folder, "The folder to write")
+        ->required()
+        ->check(
+            [](const std::string& value) {
+              return value == "-" ? std::string("a folder cannot go to the standard output") : "";
+            },
+            "DIR");
     command->add_option("--seed", options->seed, "Seed of the terrain and object positions");
     command->add_flag("--force", options->force,
                       "Write into a folder that is not empty, replacing the game's files");
@@ -275,7 +292,8 @@ void addGameDataCommands(CLI::App& app, Context& context) {
     addPathOption(*command, "-o,--output", options->output,
                   "The PNG file to write (\"-\": standard output)")
         ->required();
-    command->add_option("--scale", options->scale, "Enlarge N times without smoothing")
+    command->add_option("--scale", options->scale, "Enlarge N times (1 to 8) without smoothing")
+        ->type_name("N")
         ->check(CLI::Range(1, kMaxPreviewScale));
     command->callback([&context, options] {
       context.exitCode = runPreview(context, options->area, options->output, options->scale);

@@ -3,9 +3,11 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/failure.h"
 #include "cli/png_writer.h"
 #include "cli/utf8_arguments.h"
 #include "editor/world_picture.h"
+#include "world/save_body_parse.h"
 
 namespace ws::cli {
 
@@ -17,11 +19,17 @@ int runRender(const Context& context, const std::filesystem::path& save,
               const std::filesystem::path& output, int scale) {
   auto folder = gameFolder(context);
   if (!folder) return reportError(folder.error());
+  // Read and checked as info does, so that both say the same of one file.
+  const auto body = readSaveInput(save);
+  if (!body) return reportFailure(inputName(save), body.error());
+  if (auto parsed = world::ParseSaveBody(*body); !parsed) {
+    return reportFailure(inputName(save), parsed.error());
+  }
   // The map exactly as the editor's LOAD shows it, without the cursor.
-  const Result<canvas::Canvas> map = editor::RenderSaveFile(*folder, save);
-  if (!map) return reportError(map.error());
+  const Result<canvas::Canvas> map = editor::RenderSaveBody(*folder, *body, "");
+  if (!map) return reportFailure(inputName(save), withoutFileName(map.error(), ""));
   if (auto written = writePngOutput(output, *map, scale, "the world map"); !written) {
-    return reportError(written.error());
+    return reportFailure(outputName(output), withoutFileName(written.error(), output));
   }
   return kExitSuccess;
 }
@@ -41,7 +49,8 @@ void addRenderCommand(CLI::App& app, Context& context) {
   addPathOption(*command, "-o,--output", options->output,
                 "The PNG file to write (\"-\": standard output)")
       ->required();
-  command->add_option("--scale", options->scale, "Enlarge N times without smoothing")
+  command->add_option("--scale", options->scale, "Enlarge N times (1 to 8) without smoothing")
+      ->type_name("N")
       ->check(CLI::Range(1, kMaxRenderScale));
   command->callback([&context, options] {
     context.exitCode = runRender(context, options->save, options->output, options->scale);

@@ -68,6 +68,8 @@ void useUtf8Output() {
   }
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+  // "-" as an input reads save files and streams byte for byte.
+  _setmode(_fileno(stdin), _O_BINARY);
 #endif
 }
 

@@ -21,7 +21,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 
 // Standard output and error carry UTF-8, byte for byte as on Linux: on
 // Windows the console is switched to UTF-8 (and back at exit) and line
-// ends stay "\n".
+// ends stay "\n"; standard input is read byte for byte too.
 void useUtf8Output();
 
 // A file system path from UTF-8 text. On Windows std::filesystem::path reads

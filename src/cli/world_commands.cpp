@@ -4,8 +4,10 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/failure.h"
 #include "cli/utf8_arguments.h"
 #include "cli/world_description.h"
+#include "cli/world_file.h"
 #include "codec/save_container.h"
 #include "gamedata/area_catalogue.h"
 #include "platform/file_io.h"
@@ -32,27 +34,33 @@ int buildWorld(const Context& context, const std::filesystem::path& worldFile,
   if (!folder) return reportError(folder.error());
   auto catalogue = gamedata::LoadAreaCatalogue(platform::cataloguePath(*folder));
   if (!catalogue) return reportError(catalogue.error());
+  const std::string where = inputName(worldFile);
   const auto text = readInput(worldFile, kMaxWorldFileSize);
-  if (!text) return reportError(text.error());
-  auto description = parseWorldDescription(
+  if (!text) return reportFailure(where, text.error());
+  auto description = readWorldFile(
       std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), *catalogue);
-  if (!description) {
-    return reportError(
-        Error{quoteAsGiven(pathToUtf8(worldFile)) + ": " + description.error().message});
-  }
+  if (!description) return reportFailure(where, description.error());
   auto slots = placeWorld(*description, *folder, *catalogue);
-  if (!slots) return reportError(slots.error());
+  if (!slots) return reportFailure(where, slots.error());
   auto body = world::BuildSaveBody(*slots, description->name,
                                    world::townSpotsFromGame(*folder, *catalogue));
-  if (!body) return reportError(body.error());
+  if (!body) return reportFailure(where, body.error());
   if (auto written = writeSaveOutput(saveFile, *body); !written) {
-    return reportError(written.error());
+    return reportFailure(outputName(saveFile), withoutFileName(written.error(), saveFile));
   }
   // The save file itself may be what goes to the standard output.
   (isStandardOutput(saveFile) ? std::cerr : std::cout)
-      << "wrote " << pathToUtf8(saveFile) << ": " << slots->usedCount() << " areas, body of "
+      << "wrote " << outputName(saveFile) << ": " << slots->usedCount() << " areas, body of "
       << body->size() << " bytes\n";
   return kExitSuccess;
+}
+
+// The catalogue's name of an area, when there is a catalogue that has it.
+std::optional<std::string> catalogueName(const std::optional<gamedata::AreaCatalogue>& catalogue,
+                                         int area) {
+  const auto number = static_cast<std::size_t>(area);
+  if (!catalogue || area < 0 || number >= catalogue->size()) return std::nullopt;
+  return (*catalogue)[number];
 }
 
 json areaJson(const world::LoadedArea& area, std::size_t slot,
@@ -60,12 +68,8 @@ json areaJson(const world::LoadedArea& area, std::size_t slot,
   json entry;
   entry["slot"] = slot;
   entry["area"] = area.areaNumber;
-  const auto number = static_cast<std::size_t>(area.areaNumber);
-  if (catalogue && number < catalogue->size()) {
-    entry["name"] = platform::cp932ToUtf8((*catalogue)[number]);
-  } else {
-    entry["name"] = nullptr;
-  }
+  const auto name = catalogueName(catalogue, area.areaNumber);
+  entry["name"] = name ? json(platform::cp932ToUtf8(*name)) : json(nullptr);
   entry["kind"] = kindName(area.kind);
   entry["x"] = area.x;
   entry["y"] = area.y;
@@ -76,32 +80,36 @@ json areaJson(const world::LoadedArea& area, std::size_t slot,
   return entry;
 }
 
-void printText(const json& info) {
-  std::cout << "name: " << info["name"].get<std::string>() << '\n'
-            << "body length: " << info["bodyLength"] << " bytes\n";
-  for (const json& area : info["areas"]) {
-    std::cout << "slot " << area["slot"] << ": area " << area["area"];
-    if (area["name"].is_string()) std::cout << " (" << area["name"].get<std::string>() << ")";
-    std::cout << ", " << area["kind"].get<std::string>() << " at " << area["x"] << ", " << area["y"]
-              << ", " << area["width"] << " x " << area["height"] << ", objects";
-    if (area["objects"].empty()) std::cout << " none";
-    for (const json& id : area["objects"])
-      std::cout << ' ' << id;
-    std::cout << ", special " << (area["special"].is_null() ? json("none") : area["special"]).dump()
-              << '\n';
+// The text form: names escaped for the terminal, "none" for what is not there.
+void printText(const world::ParsedSaveBody& parsed, std::size_t bodyLength,
+               const std::optional<gamedata::AreaCatalogue>& catalogue) {
+  std::cout << "name: " << cp932Name(parsed.worldName) << '\n'
+            << "body length: " << bodyLength << " bytes\n";
+  for (std::size_t k = 0; k < parsed.areas.size(); ++k) {
+    const world::LoadedArea& area = parsed.areas[k];
+    std::cout << "slot " << k << ": area " << area.areaNumber;
+    if (const auto name = catalogueName(catalogue, area.areaNumber)) {
+      std::cout << " (" << cp932Name(*name) << ")";
+    }
+    std::cout << ", " << kindName(area.kind) << " at " << area.x << ", " << area.y << ", "
+              << area.width << " x " << area.height << ", objects";
+    if (area.objectIds.empty()) std::cout << " none";
+    for (const auto id : area.objectIds)
+      std::cout << ' ' << static_cast<int>(id);
+    std::cout << ", special "
+              << (area.specialId ? std::to_string(*area.specialId) : std::string("none")) << '\n';
   }
-  std::cout << "townsfolk: " << info["townsfolk"] << '\n' << "guards: " << info["guards"] << '\n';
+  std::cout << "townsfolk: " << parsed.townsfolkCount << '\n'
+            << "guards: " << parsed.guardCount << '\n';
 }
 
 // info SAVE: what loading the save file restores. The catalogue names the
 // areas when a game folder is at hand; the save file alone suffices.
 int showInfo(const Context& context, const std::filesystem::path& saveFile, bool asJson) {
-  auto read = codec::readSaveFile(saveFile);
-  if (!read) return reportError(namingDamagedFile(saveFile, read.error()));
-  if (!*read) return reportError(Error{world::fileNotReadMessage(saveFile)});
-  const auto& body = **read;
-  auto parsed = world::ParseSaveBody(body, platform::pathForMessage(saveFile));
-  if (!parsed) return reportError(parsed.error());
+  const auto body = readSaveInput(saveFile);
+  if (!body) return reportFailure(inputName(saveFile), body.error());
+  auto parsed = world::ParseSaveBody(*body);
+  if (!parsed) return reportFailure(inputName(saveFile), parsed.error());
 
   std::optional<gamedata::AreaCatalogue> catalogue;
   if (auto folder = platform::locateGameFolder(context.gameDir)) {
@@ -110,20 +118,20 @@ int showInfo(const Context& context, const std::filesystem::path& saveFile, bool
       catalogue = std::move(*loaded);
     }
   }
+  if (!asJson) {
+    printText(*parsed, body->size(), catalogue);
+    return kExitSuccess;
+  }
   json info;
   info["name"] = platform::cp932ToUtf8(parsed->worldName);
-  info["bodyLength"] = body.size();
+  info["bodyLength"] = body->size();
   info["areas"] = json::array();
   for (std::size_t k = 0; k < parsed->areas.size(); ++k) {
     info["areas"].push_back(areaJson(parsed->areas[k], k, catalogue));
   }
   info["townsfolk"] = parsed->townsfolkCount;
   info["guards"] = parsed->guardCount;
-  if (asJson) {
-    std::cout << info.dump(2) << '\n';
-  } else {
-    printText(info);
-  }
+  std::cout << info.dump(2) << '\n';
   return kExitSuccess;
 }
 

@@ -27,16 +27,10 @@ struct WorldDescription {
   std::vector<AreaPlacement> areas;
 };
 
-// The world file, UTF-8 JSON:
-//   {"name": "...", "areas": [{"area": 12 or "name", "kind": "link-gate" |
-//    "field" | "town", "x": 0, "y": 0, "objects": [0, 2], "slot": 1}, ...]}
-// "name" defaults to "テストワールド", "slot" to the lowest free slot.
-Result<WorldDescription> parseWorldDescription(std::string_view utf8Json,
-                                               const gamedata::AreaCatalogue& catalogue);
-
 // Places the areas in order, each read from its map file and checked by the
 // editor's placement rules; besides, every area must lie inside the world map,
-// overlap no earlier area, and the world holds at most one link gate.
+// overlap no earlier area, and the world holds at most one link gate. An
+// Error starts with the area it is about: "areas[0] (NAME): " (NAME CP932).
 Result<world::AreaSlotTable> placeWorld(const WorldDescription& world,
                                         const std::filesystem::path& gameFolder,
                                         const gamedata::AreaCatalogue& catalogue);

@@ -151,6 +151,9 @@ class EditorModel {
   // LOAD of `path`, as LOAD goes on after its dialog, with its messages.
   // True when the world was loaded (then it is a step, and not modified).
   bool loadFile(const std::filesystem::path& path);
+  // The same for a save body already read and decoded; `fileName` (CP932)
+  // goes into the not-a-save-file message.
+  bool loadSaveBody(std::span<const std::uint8_t> body, std::string_view fileName);
   // A save file dropped on the window or named on the command line: a name
   // that exists nowhere is said in a message (nothing changes); else the
   // question of FormCloseQuery first, then loadFile. True when loaded.

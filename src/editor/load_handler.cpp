@@ -44,8 +44,11 @@ bool EditorModel::loadFile(const std::filesystem::path& path) {
     return false;
   }
   if (!file->has_value()) return false;  // no such file: nothing to say
-  const Result<world::ParsedSaveBody> parsed =
-      world::ParseSaveBody(**file, platform::pathForMessage(path));
+  return loadSaveBody(**file, platform::pathForMessage(path));
+}
+
+bool EditorModel::loadSaveBody(std::span<const std::uint8_t> body, std::string_view fileName) {
+  const Result<world::ParsedSaveBody> parsed = world::ParseSaveBody(body, fileName);
   if (!parsed) {
     dialogs_.showError(parsed.error());
     return false;

@@ -18,10 +18,23 @@ class SilentDialogs : public Dialogs {
  public:
   std::vector<std::string> messages;
 
+  std::vector<std::string> logged;
+
   void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::optional<std::filesystem::path> chooseFolder(std::string_view) override {
-    return std::nullopt;
+  void logLine(std::string_view text) override { logged.emplace_back(text); }
+
+  // The first message shown, with its detail from the log ("MESSAGE (DETAIL)").
+  Error firstError() const {
+    if (messages.empty()) return Error{"the save file was not loaded"};
+    const std::string& message = messages.front();
+    for (const std::string& line : logged) {
+      if (line.starts_with(message + " (") && line.ends_with(")")) {
+        return Error{message, line.substr(message.size() + 2, line.size() - message.size() - 3)};
+      }
+    }
+    return Error{message};
   }
+  std::optional<std::filesystem::path> chooseFolder(std::string_view) override { return std::nullopt; }
   std::optional<std::filesystem::path> chooseOpenFile(const std::filesystem::path&) override {
     return std::nullopt;
   }
@@ -47,8 +60,18 @@ Result<canvas::Canvas> RenderSaveFile(const std::filesystem::path& gameFolder,
   if (!std::filesystem::is_regular_file(savePath, error)) return cannotRead(savePath);
   if (!model.loadFile(savePath)) {
     if (dialogs.messages.empty()) return cannotRead(savePath);
-    return Error{dialogs.messages.front()};
+    return dialogs.firstError();
   }
+  return model.worldPictureCanvas();
+}
+
+Result<canvas::Canvas> RenderSaveBody(const std::filesystem::path& gameFolder,
+                                      std::span<const std::uint8_t> body,
+                                      std::string_view fileName) {
+  SilentDialogs dialogs;
+  EditorModel model(dialogs, EditorOptions{gameFolder});
+  if (!model.FormCreate()) return cannotRead(platform::cataloguePath(gameFolder));
+  if (!model.loadSaveBody(body, fileName)) return dialogs.firstError();
   return model.worldPictureCanvas();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
+#include <string_view>
 
 #include "canvas/canvas.h"
 #include "platform/result.h"
@@ -14,5 +17,12 @@ namespace ws::editor {
 // could not be read.
 Result<canvas::Canvas> RenderSaveFile(const std::filesystem::path& gameFolder,
                                       const std::filesystem::path& savePath);
+
+// The same for a save body already read and decoded (from a file or a
+// pipe); `fileName` (CP932) goes into the not-a-save-file message. The
+// Error keeps the detail of LOAD's message.
+Result<canvas::Canvas> RenderSaveBody(const std::filesystem::path& gameFolder,
+                                      std::span<const std::uint8_t> body,
+                                      std::string_view fileName);
 
 }  // namespace ws::editor

@@ -52,6 +52,7 @@ FileRead readFailure(const fs::path& path, ReadFailure failure, const std::strin
   FileRead read;
   read.failure = failure;
   read.message = "cannot read " + pathForMessage(path) + ": " + reason;
+  read.reason = reason;
   return read;
 }
 

@@ -27,6 +27,7 @@ struct FileRead {
   Bytes bytes;
   ReadFailure failure = ReadFailure::None;
   std::string message;  // for a failure: "cannot read PATH: REASON" (CP932)
+  std::string reason;   // for a failure: REASON alone, for messages that name the file elsewhere
   bool ok() const { return failure == ReadFailure::None; }
 };
 

@@ -20,10 +20,9 @@
 // may continue over lines ending in a backslash.
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/little_endian.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -35,6 +34,9 @@ constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
 constexpr std::u16string_view kSoftwarePrefix = u"software\\";
 constexpr std::u16string_view kWow6432Node = u"Wow6432Node\\";
 constexpr char16_t kReplacementCharacter = 0xFFFD;
+// A prefix's system.reg holds a few megabytes; far above that it is no
+// registry, and a FIFO or device at its place is never waited on or drained.
+constexpr std::uint64_t kMaxSystemRegSize = std::uint64_t{256} << 20;
 
 char16_t foldAscii(char16_t c) {
   return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
@@ -369,12 +371,10 @@ std::optional<std::string> findWineRegistryString(std::string_view systemRegText
 std::optional<std::string> readWineRegistryString(const std::filesystem::path& systemReg,
                                                   std::string_view key,
                                                   std::string_view valueName) {
-  std::ifstream file(systemReg, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) return std::nullopt;
-  return findWineRegistryString(text.str(), key, valueName);
+  const FileRead file = readRegularFile(systemReg, kMaxSystemRegSize);
+  if (!file.ok()) return std::nullopt;
+  const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
+  return findWineRegistryString(text, key, valueName);
 }
 
 std::optional<std::filesystem::path> winePrefixFolder() {

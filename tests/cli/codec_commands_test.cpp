@@ -90,12 +90,16 @@ struct FailureCase {
 TEST_F(CodecCommands, BadInputAndUsageErrorsSetTheExitStatus) {
   writePlain(at("body"), sampleBody());
   writePlain(at("short"), Bytes(20, 1));
-  const std::string notASave = at("body") + "\nはセーブファイルではありません";
+  const std::string notASave = at("body") + ": はセーブファイルではありません (";
+  const std::string missing = "worldsmith-cli: " + at("absent") + ": cannot read (";
   const std::vector<FailureCase> cases = {
       {"DecodeOfNoStream", {"decode", "@body", "@out"}, kExitBadInput, "error in decord"},
       {"UnpackOfNoSaveFile", {"unpack", "@body", "@out"}, kExitBadInput, notASave},
-      {"UnpackOfAMissingFile", {"unpack", "@absent", "@out"}, kExitBadInput, "no such file"},
-      {"EncodeOfAMissingFile", {"encode", "@absent", "@out"}, kExitBadInput, "cannot read"},
+      // A missing file is said alike by every command.
+      {"UnpackOfAMissingFile", {"unpack", "@absent", "@out"}, kExitBadInput, missing},
+      {"EncodeOfAMissingFile", {"encode", "@absent", "@out"}, kExitBadInput, missing},
+      {"DecodeOfAMissingFile", {"decode", "@absent", "@out"}, kExitBadInput, missing},
+      {"PackOfAMissingFile", {"pack", "@absent", "@out"}, kExitBadInput, missing},
       {"NameTooLong",
        {"pack", "@body", "@out", "--name", "あいうえおかきくけこさしすせそた"},
        kExitBadInput,
@@ -108,7 +112,10 @@ TEST_F(CodecCommands, BadInputAndUsageErrorsSetTheExitStatus) {
        {"pack", "@short", "@out", "--name", "x"},
        kExitBadInput,
        "too short"},
-      {"OutputFolderMissing", {"encode", "@body", "@none/out"}, kExitBadInput, "cannot write"},
+      {"OutputFolderMissing",
+       {"encode", "@body", "@none/out"},
+       kExitBadInput,
+       "worldsmith-cli: " + at("none/out") + ": cannot write ("},
       {"MissingOperand", {"encode", "@body"}, kExitUsage, "OUT is required"},
       {"UnknownCommand", {"squash", "@body"}, kExitUsage, ""},
   };

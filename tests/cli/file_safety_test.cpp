@@ -3,6 +3,7 @@
 // no output replaces anything but the file being written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "cli/command_runner.h"
 #include "cli/commands.h"
+#include "cli/utf8_arguments.h"
 #include "codec/codec_header.h"
 #include "codec/huffman_encoder.h"
 #include "codec/save_container.h"
@@ -111,10 +113,10 @@ TEST_F(FileSafety, InputsThatAreNoFilesOrTooLargeAreRefusedNamingThem) {
   fs::create_directory(folder_ / "folder.sav");
 
   std::vector<Case> cases = {
-      {"InfoOfAFolder", {"info", "@folder.sav"}, "cannot read @folder.sav: is a folder"},
+      {"InfoOfAFolder", {"info", "@folder.sav"}, "@folder.sav: cannot read (is a folder)"},
       {"UnpackOfAFolder",
        {"unpack", "@folder.sav", "@out"},
-       "cannot read @folder.sav: is a folder"},
+       "@folder.sav: cannot read (is a folder)"},
       {"InfoOfAHugeBody", {"info", "@huge.sav"}, "@huge.sav: error in decord"},
       {"UnpackOfAHugeBody", {"unpack", "@huge.sav", "@out"}, "@huge.sav: error in decord"},
   };
@@ -123,8 +125,8 @@ TEST_F(FileSafety, InputsThatAreNoFilesOrTooLargeAreRefusedNamingThem) {
   fs::create_symlink("/dev/zero", folder_ / "zero");
   fs::create_symlink(folder_ / "loop2", folder_ / "loop1");
   fs::create_symlink(folder_ / "loop1", folder_ / "loop2");
-  const std::string fifo = "cannot read @fifo: is not a regular file";
-  const std::string zero = "cannot read @zero: is not a regular file";
+  const std::string fifo = "@fifo: cannot read (is not a regular file)";
+  const std::string zero = "@zero: cannot read (is not a regular file)";
   cases.insert(cases.end(), {
                                 {"InfoOfAFifo", {"info", "@fifo"}, fifo},
                                 {"UnpackOfAFifo", {"unpack", "@fifo", "@out"}, fifo},
@@ -135,7 +137,7 @@ TEST_F(FileSafety, InputsThatAreNoFilesOrTooLargeAreRefusedNamingThem) {
                                 {"InfoOfDevZero", {"info", "@zero"}, zero},
                                 {"EncodeOfDevZero", {"encode", "@zero", "@out"}, zero},
                                 {"BuildOfDevZero", {"build", "@zero", "-o", "@out"}, zero},
-                                {"InfoOfALinkLoop", {"info", "@loop1"}, "cannot read @loop1"},
+                                {"InfoOfALinkLoop", {"info", "@loop1"}, "@loop1: cannot read ("},
                             });
 #endif
   for (const Case& c : cases) {
@@ -250,13 +252,13 @@ TEST_F(FileSafety, MessagesSayWhatIsWrongAndNameTheFile) {
       {"EmptyCatalogueEntry", build,
        "area 4 has an empty name in the catalogue " + (folder_ / "game" / "res").string(),
        R"({"areas": [{"area": 4, "kind": "field", "x": 0, "y": 0}]})"},
-      {"CoordinateOverflow", build, "@w.json: areas[0]: \"x\" is 2147483647, out of range",
+      {"CoordinateOverflow", build, "@w.json: areas[0].x: 2147483647 is out of range",
        R"({"areas": [{"area": 8, "kind": "field", "x": 2147483647, "y": 0}]})"},
-      {"HugeUnsignedCoordinate", build, "\"y\" is 18446744073709551615, out of range",
+      {"HugeUnsignedCoordinate", build, "areas[0].y: 18446744073709551615 is out of range",
        R"({"areas": [{"area": 8, "kind": "field", "x": 0, "y": 18446744073709551615}]})"},
-      {"RepeatedKey", build, "@w.json: the key \"x\" is given twice in one object",
+      {"RepeatedKey", build, "@w.json: areas[0].x: the key is given twice",
        R"({"areas": [{"area": 8, "kind": "field", "x": 0, "x": 64, "y": 0}]})"},
-      {"RepeatedTopLevelKey", build, "the key \"name\" is given twice",
+      {"RepeatedTopLevelKey", build, "@w.json: name: the key is given twice",
        R"({"name": "a", "areas": [], "name": "b"})"},
       {"BuildNameTooLong", build, "the name takes 32 bytes in CP932; at most 31 fit",
        R"({"name": "あいうえおかきくけこさしすせそた", "areas": []})"},
@@ -270,13 +272,104 @@ TEST_F(FileSafety, MessagesSayWhatIsWrongAndNameTheFile) {
   }
 }
 
+TEST_F(FileSafety, RegistryThatIsNoFileIsNeverWaitedOn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Wine registry file is read on POSIX only";
+#else
+  // system.reg as a FIFO (a read would wait for a writer forever) and as a
+  // device (a read would never end): no game folder, promptly.
+  const platform::testing::TempFolder prefix("cli-registry");
+  ASSERT_EQ(mkfifo((prefix.path() / "system.reg").c_str(), 0600), 0);
+  fs::create_directory(prefix.path() / "device");
+  fs::create_symlink("/dev/zero", prefix.path() / "device" / "system.reg");
+  const platform::testing::ScopedEnv noGameDir("WORLDSMITH_GAME_DIR", std::nullopt);
+  for (const fs::path& folder : {prefix.path(), prefix.path() / "device"}) {
+    SCOPED_TRACE(folder.string());
+    const platform::testing::ScopedEnv wine("WINEPREFIX", folder.string());
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"catalogue"}, {"objects", "1"}, {"preview", "1", "-o", "-"}}) {
+      const Outcome outcome = runCommandLine(command);
+      EXPECT_EQ(outcome.exitCode, kExitBadInput);
+      EXPECT_EQ(outcome.err.rfind("worldsmith-cli: no game folder", 0), 0u) << outcome.err;
+    }
+  }
+#endif
+}
+
+TEST_F(FileSafety, NamesFromFilesReachTheTerminalEscaped) {
+  // Catalogue names and a world name with control characters, a backslash
+  // and a byte that is no CP932; and a file name CP932 cannot spell.
+  ASSERT_TRUE(demo::makeDemoGame(folder_ / "control-game").ok());
+  const fs::path game = folder_ / "control-game";
+  auto names = gamedata::LoadAreaCatalogue(game / "res" / "Mif_area.bin").value();
+  names[2] = "\x1b]0;title\x07";
+  names[3] = "two\nlines\\";
+  names[5] =
+      "bad\xA0"
+      "byte";
+  ASSERT_TRUE(
+      platform::writeFileAtomic(game / "res" / "Mif_area.bin", demo::buildCatalogueFile(names))
+          .ok());
+  const Outcome listed = runCommandLine({"catalogue"}, game);
+  ASSERT_EQ(listed.exitCode, kExitSuccess) << listed.err;
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 200);
+  EXPECT_EQ(listed.out.find('\x1b'), std::string::npos);
+  text("esc.json", R"({"name": "\u001b]0;x\u0007", "areas": [
+      {"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]}]})");
+  ASSERT_EQ(run({"build", at("esc.json"), "-o", at("esc.sav")}).exitCode, kExitSuccess);
+  const Outcome info = run({"info", at("esc.sav")});
+  ASSERT_EQ(info.exitCode, kExitSuccess) << info.err;
+  const Outcome infoJson = run({"info", at("esc.sav"), "--json"});
+  // Typed as UTF-8 (UTF-16 on Windows), shown as typed.
+  const std::string accented = pathToUtf8(folder_ / pathFromUtf8("é.sav"));
+  const Outcome missing = run({"info", accented});
+  // Each output, and what it must hold.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {listed.out, "2\t\\x1b]0;title\\x07\n"},
+      {listed.out, "3\ttwo\\nlines\\\\\n"},
+      {listed.out, "5\tbad\\xa0byte\n"},
+      {info.out, "name: \\x1b]0;x\\x07\n"},
+      {infoJson.out, R"("name": "\u001b]0;x\u0007")"},
+      {missing.err, "worldsmith-cli: " + accented + ": cannot read ("},
+  };
+  for (const auto& [output, shown] : cases) {
+    EXPECT_NE(output.find(shown), std::string::npos) << shown << " not in " << output;
+  }
+  EXPECT_EQ(info.out.find('\x1b'), std::string::npos);
+}
+
+TEST_F(FileSafety, EveryCommandSaysTheSameOfOneDamagedFile) {
+  Bytes damaged = bytesOf("good.sav");
+  damaged.resize(damaged.size() - 200);
+  ASSERT_TRUE(platform::writeFileAtomic(folder_ / "cut.sav", damaged).ok());
+  Bytes notSave = bytesOf("good.sav");
+  notSave[0] = 'X';
+  ASSERT_TRUE(platform::writeFileAtomic(folder_ / "notsave.sav", notSave).ok());
+  for (const char* file : {"cut.sav", "notsave.sav", "absent.sav"}) {
+    SCOPED_TRACE(file);
+    std::vector<std::string> lines;
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"info", at(file)},
+                                                 {"unpack", at(file), at("out")},
+                                                 {"render", at(file), "-o", at("out")}}) {
+      const Outcome outcome = run(args);
+      EXPECT_EQ(outcome.exitCode, kExitBadInput);
+      lines.push_back(outcome.err);
+    }
+    EXPECT_NE(lines[0].find(" ("), std::string::npos) << lines[0];  // with its detail
+    EXPECT_EQ(lines[0].rfind("worldsmith-cli: " + at(file) + ": ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1], lines[0]);
+    EXPECT_EQ(lines[2], lines[0]);
+  }
+}
+
 #if !defined(_WIN32) && defined(WORLDSMITH_CLI_PATH)
 
 // The program itself: the end of every run checks the standard output.
 TEST_F(FileSafety, LostStandardOutputFailsTheRun) {
   const std::string cli = WORLDSMITH_CLI_PATH;
   for (const std::string& command :
-       {"info " + at("good.sav"), "unpack " + at("good.sav") + " -", std::string("catalogue")}) {
+       {"info " + at("good.sav"), "unpack " + at("good.sav") + " -", std::string("catalogue"),
+        "render " + at("good.sav") + " -o -"}) {
     SCOPED_TRACE(command);
     const std::string line = cli + " --game-dir " + (folder_ / "game").string() + " " + command +
                              " >/dev/full 2>" + at("stderr.txt");
@@ -284,8 +377,9 @@ TEST_F(FileSafety, LostStandardOutputFailsTheRun) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), kExitBadInput);
     const Bytes err = bytesOf("stderr.txt");
-    EXPECT_NE(std::string(err.begin(), err.end()).find("cannot write the standard output"),
+    EXPECT_NE(std::string(err.begin(), err.end()).find("worldsmith-cli: <stdout>: cannot write"),
               std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);  // said once
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "cli/command_runner.h"
 #include "cli/commands.h"
+#include "cli/utf8_arguments.h"
 #include "demo/demo_game.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
@@ -153,16 +154,23 @@ TEST_F(GameDataCommands, RefusedAndUnknownAreasExitWithTheirMessage) {
     std::string area;
     std::string message;
   };
+  // One line each: the file first (as found, never passed through CP932),
+  // then the message and the detail that says what is wrong with it.
+  const auto areaFile = [](const char* name) {
+    return "worldsmith-cli: " +
+           pathToUtf8(game() / "data" / "map" / "mif" / "area" / pathFromUtf8(name)) + ": ";
+  };
   const std::vector<Case> cases{
-      // The detail says what is wrong with the file.
-      {"壊れた地図", "not msg file (the header word at offset 0 is 1212501071, not 72)\n"},
+      {"壊れた地図", areaFile("壊れた地図") +
+                         "not msg file (the header word at offset 0 is 1212501071, not 72)\n"},
       {"欠けた地図",
-       "not msg file (the header promises 123108 bytes for 64 x 64 cells and 3 objects; the "
-       "file holds 61512)\n"},
-      {"200", "no area 200 in the catalogue (0 to 199)\n"},
-      {"4",
-       "area 4 has no name in the catalogue " + (game() / "res" / "Mif_area.bin").string() + "\n"},
-      {"どこにもない", "no area named どこにもない in the catalogue\n"},
+       areaFile("欠けた地図") +
+           "not msg file (the header promises 123108 bytes for 64 x 64 cells and 3 objects; the "
+           "file holds 61512)\n"},
+      {"200", "worldsmith-cli: no area 200 in the catalogue (0 to 199)\n"},
+      {"4", "worldsmith-cli: area 4 has no name in the catalogue " +
+                (game() / "res" / "Mif_area.bin").string() + "\n"},
+      {"どこにもない", "worldsmith-cli: no area named どこにもない in the catalogue\n"},
   };
   for (const auto& c : cases) {
     for (const char* command : {"objects", "preview"}) {

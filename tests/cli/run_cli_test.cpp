@@ -28,7 +28,12 @@ TEST(RunCli, ExitStatusesAndOutputGoToTheGivenStreams) {
   const Case cases[] = {
       {{"worldsmith-cli", "--help"}, kExitSuccess, "Usage", ""},
       {{"worldsmith-cli", "info", missing}, kExitBadInput, "", "missing.dat"},
-      {{"worldsmith-cli", "no-such-command"}, kExitUsage, "", "A subcommand is required"},
+      {{"worldsmith-cli", "no-such-command"}, kExitUsage, "", "\"no-such-command\" is no command"},
+      {{"worldsmith-cli", "catalog"}, kExitUsage, "", "did you mean \"catalogue\"?"},
+      {{"worldsmith-cli", "objects", "3", "--jsn"}, kExitUsage, "", "did you mean \"--json\"?"},
+      {{"worldsmith-cli", "info", "x", "--game-dri", "d"}, kExitUsage, "", "\"--game-dir\"?"},
+      {{"worldsmith-cli", "-v"}, kExitSuccess, "worldsmith-cli ", ""},
+      {{"worldsmith-cli", "render", "--help"}, kExitSuccess, "--game-dir", ""},
       {{"worldsmith-cli"}, kExitUsage, "", "A subcommand is required"},
       {{"worldsmith-cli", "info"}, kExitUsage, "", "SAVE"},
   };

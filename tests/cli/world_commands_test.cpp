@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -13,6 +14,9 @@
 #include "cli/commands.h"
 #include "codec/save_container.h"
 #include "demo/demo_game.h"
+#include "gamedata/area_catalogue.h"
+#include "platform/game_paths.h"
+#include "platform/text.h"
 #include "support/scoped_test_env.h"
 
 namespace ws::cli {
@@ -42,6 +46,13 @@ class WorldCommands : public ::testing::Test {
 
   static Outcome build(const std::string& world, const std::string& save = "out.dat") {
     return run({"build", file("world.json", world), "-o", (folder_ / save).string()});
+  }
+
+  // Catalogue entry `area`'s name, UTF-8.
+  static std::string areaName(int area) {
+    const auto catalogue =
+        gamedata::LoadAreaCatalogue(platform::cataloguePath(folder_ / "game")).value();
+    return platform::cp932ToUtf8(catalogue[static_cast<std::size_t>(area)]);
   }
 
   static std::filesystem::path folder_;
@@ -112,42 +123,79 @@ TEST_F(WorldCommands, InfoWorksWithoutTheGameAndShowsAFieldWithoutTowerAsNull) {
 
 TEST_F(WorldCommands, BuildRefusesBadWorldsWithTheirMessages) {
   struct Case {
-    const char* world;
-    const char* message;
+    std::string world;
+    std::string message;  // how the line goes on after "worldsmith-cli: WORLD.json: "
   };
+  const std::string nul = std::string(R"({"areas": []})") + '\0' + R"(, "name": "x"})";
   const std::vector<Case> cases{
-      {R"({"areas": []})", "リンクゲートがありません"},
+      {R"({"areas": []})", "リンクゲートがありません (the world has no link gate area)"},
       {R"({"areas": [{"area": 8, "kind": "field", "x": 0, "y": 0}]})", "リンクゲートがありません"},
       {R"({"areas": [{"area": 16, "kind": "town", "x": 0, "y": 0, "objects": [1, 2]}]})",
-       "町は最低3つの建物が必要です"},
+       "areas[0] (@16): 町は最低3つの建物が必要です (a town needs at least 3 houses chosen)"},
       {R"({"areas": [{"area": 0, "kind": "link-gate", "x": 0, "y": 0, "objects": []}]})",
-       "リンクゲートエリアは最低１つのダンジョンが必要です"},
+       "areas[0] (@0): リンクゲートエリアは最低１つのダンジョンが必要です"},
       {R"({"areas": [{"area": 19, "kind": "town", "x": 0, "y": 0, "objects": [0, 1, 2]}]})",
-       "町エリアには教会が必要です"},
-      {R"({"areas": [{"area": 29, "kind": "field", "x": 0, "y": 0}]})", "not msg file"},
-      {R"({"areas": [{"area": 31, "kind": "field", "x": 0, "y": 0}]})", "が見つかりません"},
+       "areas[0] (@19): 町エリアには教会が必要です (the area's map holds no church)"},
+      {R"({"areas": [{"area": 29, "kind": "field", "x": 0, "y": 0}]})",
+       "areas[0] (@29): not msg file"},
+      {R"({"areas": [{"area": 31, "kind": "field", "x": 0, "y": 0}]})",
+       "areas[0] (@31): " + (folder_ / "game" / "data" / "map" / "mif" / "area").string()},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
                      {"area": 26, "kind": "link-gate", "x": 256, "y": 0, "objects": []}]})",
-       "only one link gate"},
+       "areas[1] (@26): a world holds only one link gate"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1]},
                      {"area": 8, "kind": "field", "x": 95, "y": 47}]})",
-       "overlaps"},
+       "areas[1] (@8): overlaps the area in slot 0"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 417, "y": 0, "objects": [1]}]})",
-       "does not fit"},
+       "areas[0] (@1): the area (96 x 48) does not fit"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1, 1]}]})",
-       "listed twice"},
+       "areas[0] (@1): dungeon 1 is listed twice"},
       {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [7]}]})",
-       "no dungeon numbered 7"},
+       "areas[0] (@1): no dungeon numbered 7"},
       {R"({"areas": [{"area": "どこにもない", "kind": "field", "x": 0, "y": 0}]})",
-       "no area named"},
-      {R"({"areas": [{"area": 1, "kind": "castle", "x": 0, "y": 0}]})", "\"kind\""},
-      {R"({"areas": [{"area": 8, "kind": "field", "x": 0, "y": 0, "slot": 4}]})", "\"slot\""},
-      {R"([1, 2])", "not a JSON object"},
+       "areas[0].area: no area named どこにもない in the catalogue"},
+      {R"({"areas": [{"area": 18446744073709551615, "kind": "field", "x": 0, "y": 0}]})",
+       "areas[0].area: no area 18446744073709551615 in the catalogue"},
+      {R"({"areas": [{"area": 1, "kind": "castle", "x": 0, "y": 0}]})",
+       "areas[0].kind: must be \"link-gate\", \"field\" or \"town\""},
+      {R"({"areas": [{"area": 8, "kind": "field", "x": 0, "y": 0, "slot": 4}]})",
+       "areas[0].slot: must be 0 to 3"},
+      // The slot is used: a second area for a taken slot is refused.
+      {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objects": [1], "slot": 2},
+                     {"area": 8, "kind": "field", "x": 128, "y": 0, "slot": 2}]})",
+       "areas[1] (@8): slot 2 is not a free slot"},
+      // Keys that are not the format's are refused, never ignored.
+      {R"({"slot": 99, "areas": []})",
+       "slot: unknown key; \"slot\" belongs in each area of \"areas\""},
+      {R"({"areas": [{"area": 1, "kind": "link-gate", "x": 0, "y": 0, "objets": [1]}]})",
+       "areas[0].objets: unknown key; did you mean \"objects\"?"},
+      {R"({"areas": [], "nmae": "x"})", "nmae: unknown key; did you mean \"name\"?"},
+      {R"({"areas": [{"area": 8, "kind": "field", "x": 0, "x": 64, "y": 0}]})",
+       "areas[0].x: the key is given twice"},
+      // The text itself: where it stops being JSON.
+      {"{\"areas\": [\n  {\"area\": 1,, }]}", "line 2, column 14: not valid JSON (syntax error"},
+      {R"({"areas": []} {})", "line 1, column 15: not valid JSON (syntax error"},
+      {nul, "line 1, column 14: a NUL byte"},
+      {"{\"name\": \"\xff\", \"areas\": []}",
+       "line 1, column 11: not valid JSON (syntax error while parsing value - invalid string: "
+       "ill-formed UTF-8 byte"},
+      {R"({"areas": [{"area": 1e999, "kind": "field", "x": 0, "y": 0}]})",
+       "line 1, column 25: not valid JSON (number overflow parsing '1e999')"},
+      {R"([1, 2])", "the world file must hold one JSON object"},
   };
   for (const Case& c : cases) {
+    std::string message = c.message;
+    if (const auto mark = message.find('@'); mark != std::string::npos) {
+      // "@N": catalogue entry N's name.
+      const auto end = message.find(')', mark);
+      const int area = std::stoi(message.substr(mark + 1, end - mark - 1));
+      message.replace(mark, end - mark, areaName(area));
+    }
     const Outcome outcome = build(c.world, "refused.dat");
     EXPECT_EQ(outcome.exitCode, kExitBadInput) << c.world;
-    EXPECT_NE(outcome.err.find(c.message), std::string::npos) << c.world << " gave " << outcome.err;
+    const std::string line = "worldsmith-cli: " + (folder_ / "world.json").string() + ": ";
+    EXPECT_EQ(outcome.err.rfind(line + message, 0), 0u) << c.world << " gave " << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
     EXPECT_FALSE(std::filesystem::exists(folder_ / "refused.dat"));
   }
 }
@@ -173,11 +221,13 @@ TEST_F(WorldCommands, InfoRefusesAFileThatIsNotASaveFile) {
   ASSERT_TRUE(codec::writeSaveFile(folder_ / "junk.dat", junk).ok());
   const Outcome junkOutcome = run({"info", (folder_ / "junk.dat").string()});
   EXPECT_EQ(junkOutcome.exitCode, kExitBadInput);
-  EXPECT_NE(junkOutcome.err.find("junk.dat\nはセーブファイルではありません"), std::string::npos);
+  EXPECT_NE(junkOutcome.err.find("junk.dat: はセーブファイルではありません ("), std::string::npos)
+      << junkOutcome.err;
 
   const Outcome missing = run({"info", (folder_ / "nothing.dat").string()});
   EXPECT_EQ(missing.exitCode, kExitBadInput);
-  EXPECT_NE(missing.err.find("が見つかりません"), std::string::npos);
+  EXPECT_NE(missing.err.find("nothing.dat: cannot read (No such file"), std::string::npos)
+      << missing.err;
 }
 
 }  // namespace
