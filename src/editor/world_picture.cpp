@@ -34,7 +34,9 @@ class SilentDialogs : public Dialogs {
     }
     return Error{message};
   }
-  std::optional<std::filesystem::path> chooseFolder(std::string_view) override { return std::nullopt; }
+  std::optional<std::filesystem::path> chooseFolder(std::string_view) override {
+    return std::nullopt;
+  }
   std::optional<std::filesystem::path> chooseOpenFile(const std::filesystem::path&) override {
     return std::nullopt;
   }
