@@ -13,27 +13,14 @@
 #include <vector>
 
 #include "cli/area_facts_json.h"
+#include "fuzz_support.h"
 #include "gamedata/area_facts.h"
 #include "platform/game_paths.h"
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
-// A folder of this process's own (a fuzzer and the corpus test may run at
-// once), removed at exit.
-std::filesystem::path privateFolder(const std::string& stem) {
-  static std::filesystem::path folder;
-  folder = std::filesystem::temp_directory_path() /
-           (stem + "-" + std::to_string(std::random_device{}()));
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  });
-  return folder;
-}
+using ws::fuzz::check;
+using ws::fuzz::privateFolder;
 
 const std::string kAreaName = "area";
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "canvas/canvas.h"
+#include "fuzz_support.h"
 #include "gamedata/area_contents.h"
 #include "gamedata/area_map_file.h"
 #include "gamedata/area_preview.h"
@@ -19,11 +20,9 @@ using namespace ws::gamedata;
 
 namespace {
 
-constexpr std::size_t kGenerousRoom = 300;  // more than the 255 records a file can hold
+using ws::fuzz::check;
 
-void check(bool condition) {
-  if (!condition) std::abort();
-}
+constexpr std::size_t kGenerousRoom = 300;  // more than the 255 records a file can hold
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "cli/world_description.h"
 #include "cli/world_file.h"
 #include "demo/demo_game.h"
+#include "fuzz_support.h"
 #include "gamedata/area_catalogue.h"
 #include "platform/game_paths.h"
 #include "world/save_body.h"
@@ -21,22 +22,8 @@
 
 namespace {
 
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
-// A folder of this process's own (a fuzzer and the corpus test may run at
-// once), removed at exit.
-std::filesystem::path privateFolder(const std::string& stem) {
-  static std::filesystem::path folder;
-  folder = std::filesystem::temp_directory_path() /
-           (stem + "-" + std::to_string(std::random_device{}()));
-  std::atexit([] {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  });
-  return folder;
-}
+using ws::fuzz::check;
+using ws::fuzz::privateFolder;
 
 struct DemoGame {
   std::filesystem::path folder;
