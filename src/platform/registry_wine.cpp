@@ -20,6 +20,7 @@
 // may continue over lines ending in a backslash.
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -285,87 +286,123 @@ std::string_view withoutLineEnd(std::string_view line) {
 
 }  // namespace
 
+namespace {
+
+// One pass over the lines of system.reg, looking for the value `wantedName`
+// below any of the key's locations; the first location that holds it wins.
+class RegistryScan {
+ public:
+  RegistryScan(std::vector<std::u16string> locations, std::u16string wantedName)
+      : locations_(std::move(locations)),
+        wantedName_(std::move(wantedName)),
+        found_(locations_.size()) {}
+
+  void line(std::string_view line) {
+    if (continuation_) {
+      continuedLine(line);
+    } else if (line.starts_with('[')) {
+      keyLine(line);
+    } else if (current_ != kNoLocation && (line.starts_with('"') || line.starts_with('@'))) {
+      valueLine(line);
+    }
+    if (hexLocation_ != kNoLocation && !continuation_) finishHex();
+  }
+
+  // The value found, cut at its first NUL as the registry call returns it.
+  std::optional<std::string> result() {
+    if (hexLocation_ != kNoLocation) finishHex();
+    for (const auto& value : found_) {
+      if (!value) continue;
+      std::u16string_view text = *value;
+      text = text.substr(0, text.find(u'\0'));
+      return utf8ToCp932(utf8FromUtf16(text));
+    }
+    return std::nullopt;
+  }
+
+ private:
+  // Optional indices made GCC's -O3 flow analysis report false "maybe
+  // uninitialized" warnings; kNoLocation stands for "none" instead.
+  static constexpr std::size_t kNoLocation = static_cast<std::size_t>(-1);
+
+  // A line after one that ended in a backslash: more of a hex value.
+  void continuedLine(std::string_view line) {
+    continuation_ = line.ends_with('\\');
+    if (hexLocation_ != kNoLocation) {
+      hexValid_ = hexValid_ &&
+                  parseHexBytes(continuation_ ? line.substr(0, line.size() - 1) : line, hexBytes_);
+    }
+  }
+
+  // "[KEY] ...": the section we are in, when it is one of the locations.
+  void keyLine(std::string_view line) {
+    current_ = kNoLocation;
+    std::size_t pos = 1;
+    if (const auto name = parseEscaped(line, pos, ']')) {
+      const std::u16string keyName = trimSeparators(*name);
+      for (std::size_t i = 0; i < locations_.size(); ++i) {
+        if (equalFolded(keyName, locations_[i])) current_ = i;
+      }
+    }
+  }
+
+  // "NAME"=DATA or @=DATA inside a wanted section.
+  void valueLine(std::string_view line) {
+    std::optional<std::u16string> name;
+    std::size_t pos = 1;
+    if (line.front() == '@') {
+      name = std::u16string();
+    } else {
+      name = parseEscaped(line, pos, '"');
+    }
+    if (!name || pos >= line.size() || line[pos] != '=') return;
+    const std::string_view data = line.substr(pos + 1);
+    continuation_ = data.ends_with('\\');
+    if (!equalFolded(*name, wantedName_) || found_[current_]) return;
+    if (isHexStringType(data)) {
+      hexLocation_ = current_;
+      hexBytes_.clear();
+      const std::string_view bytes = data.substr(7);
+      hexValid_ =
+          parseHexBytes(continuation_ ? bytes.substr(0, bytes.size() - 1) : bytes, hexBytes_);
+    } else {
+      found_[current_] = parseStringData(data);
+    }
+  }
+
+  // A hex(1)/hex(2) value collected over its lines is complete.
+  void finishHex() {
+    if (hexValid_) found_[hexLocation_] = utf16FromLittleEndian(hexBytes_);
+    hexLocation_ = kNoLocation;
+  }
+
+  std::vector<std::u16string> locations_;
+  std::u16string wantedName_;
+  std::vector<std::optional<std::u16string>> found_;
+  std::size_t current_ = kNoLocation;      // the section we are in, when it is wanted
+  std::size_t hexLocation_ = kNoLocation;  // a hex value of the wanted name being collected
+  std::vector<std::uint8_t> hexBytes_;
+  bool hexValid_ = true;
+  bool continuation_ = false;  // the previous line ended in a backslash
+};
+
+}  // namespace
+
 std::optional<std::string> findWineRegistryString(std::string_view systemRegText,
                                                   std::string_view key,
                                                   std::string_view valueName) {
   if (systemRegText.starts_with("\xEF\xBB\xBF")) systemRegText.remove_prefix(3);
   if (!systemRegText.starts_with(kHeader)) return std::nullopt;
 
-  const std::vector<std::u16string> locations = keyLocations(key);
-  const std::u16string wantedName = utf16FromUtf8(cp932ToUtf8(valueName));
-  std::vector<std::optional<std::u16string>> found(locations.size());
-
-  // Optional indices made GCC's -O3 flow analysis report false "maybe
-  // uninitialized" warnings; kNoLocation stands for "none" instead.
-  constexpr std::size_t kNoLocation = static_cast<std::size_t>(-1);
-  std::size_t currentLocation = kNoLocation;  // the section we are in, when it is wanted
-  // A hex(1)/hex(2) value of the wanted name being collected over lines, and
-  // the location it belongs to.
-  std::size_t hexLocation = kNoLocation;
-  std::vector<std::uint8_t> hexBytes;
-  bool hexValid = true;
-  bool continuation = false;  // the previous line ended in a backslash
-
+  RegistryScan scan(keyLocations(key), utf16FromUtf8(cp932ToUtf8(valueName)));
   std::size_t lineStart = 0;
   while (lineStart < systemRegText.size()) {
     std::size_t lineEnd = systemRegText.find('\n', lineStart);
     if (lineEnd == std::string_view::npos) lineEnd = systemRegText.size();
-    const std::string_view line =
-        withoutLineEnd(systemRegText.substr(lineStart, lineEnd - lineStart));
+    scan.line(withoutLineEnd(systemRegText.substr(lineStart, lineEnd - lineStart)));
     lineStart = lineEnd + 1;
-
-    if (continuation) {
-      continuation = line.ends_with('\\');
-      if (hexLocation != kNoLocation) {
-        hexValid = hexValid &&
-                   parseHexBytes(continuation ? line.substr(0, line.size() - 1) : line, hexBytes);
-      }
-    } else if (line.starts_with('[')) {
-      currentLocation = kNoLocation;
-      std::size_t pos = 1;
-      if (const auto name = parseEscaped(line, pos, ']')) {
-        const std::u16string keyName = trimSeparators(*name);
-        for (std::size_t i = 0; i < locations.size(); ++i) {
-          if (equalFolded(keyName, locations[i])) currentLocation = i;
-        }
-      }
-    } else if (currentLocation != kNoLocation && (line.starts_with('"') || line.starts_with('@'))) {
-      std::optional<std::u16string> name;
-      std::size_t pos = 1;
-      if (line.front() == '@') {
-        name = std::u16string();
-      } else {
-        name = parseEscaped(line, pos, '"');
-      }
-      if (!name || pos >= line.size() || line[pos] != '=') continue;
-      const std::string_view data = line.substr(pos + 1);
-      continuation = data.ends_with('\\');
-      if (!equalFolded(*name, wantedName) || found[currentLocation]) continue;
-      if (isHexStringType(data)) {
-        hexLocation = currentLocation;
-        hexBytes.clear();
-        const std::string_view bytes = data.substr(7);
-        hexValid =
-            parseHexBytes(continuation ? bytes.substr(0, bytes.size() - 1) : bytes, hexBytes);
-      } else {
-        found[currentLocation] = parseStringData(data);
-      }
-    }
-    if (hexLocation != kNoLocation && !continuation) {
-      if (hexValid) found[hexLocation] = utf16FromLittleEndian(hexBytes);
-      hexLocation = kNoLocation;
-    }
   }
-  if (hexLocation != kNoLocation && hexValid) found[hexLocation] = utf16FromLittleEndian(hexBytes);
-
-  for (const auto& value : found) {
-    if (!value) continue;
-    // Taken as stored, cut at the first NUL, as the registry call returns it.
-    std::u16string_view text = *value;
-    text = text.substr(0, text.find(u'\0'));
-    return utf8ToCp932(utf8FromUtf16(text));
-  }
-  return std::nullopt;
+  return scan.result();
 }
 
 std::optional<std::string> readWineRegistryString(const std::filesystem::path& systemReg,
