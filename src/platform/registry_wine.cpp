@@ -109,6 +109,38 @@ int hexDigit(char c) {
   return -1;
 }
 
+// The character a one-letter escape (a backslash and n, say) stands for;
+// none for other letters.
+std::optional<char16_t> letterEscape(char escape) {
+  constexpr std::string_view kLetters = "abefnrtv";
+  constexpr std::u16string_view kMeanings = u"\a\b\x1b\f\n\r\t\v";
+  const std::size_t found = kLetters.find(escape);
+  if (found == std::string_view::npos) return std::nullopt;
+  return kMeanings[found];
+}
+
+// A backslash, x and up to four hex digits (`pos` is past the x); without
+// digits it stands for x.
+char16_t hexEscape(std::string_view line, std::size_t& pos) {
+  unsigned value = 0;
+  int digits = 0;
+  while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
+    value = value * 16 + static_cast<unsigned>(hexDigit(line[pos++]));
+    ++digits;
+  }
+  return digits > 0 ? static_cast<char16_t>(value) : u'x';
+}
+
+// A backslash and up to three octal digits, the first of which is `first`.
+char16_t octalEscape(char first, std::string_view line, std::size_t& pos) {
+  unsigned value = static_cast<unsigned>(first - '0');
+  for (int digits = 1; digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7';
+       ++digits) {
+    value = value * 8 + static_cast<unsigned>(line[pos++] - '0');
+  }
+  return static_cast<char16_t>(value);
+}
+
 // Reads an escaped string from `pos` up to the unescaped `terminator` and
 // leaves `pos` after it. Nothing when the line ends first.
 std::optional<std::u16string> parseEscaped(std::string_view line, std::size_t& pos,
@@ -126,53 +158,15 @@ std::optional<std::u16string> parseEscaped(std::string_view line, std::size_t& p
     }
     if (++pos >= line.size()) return std::nullopt;
     const char escape = line[pos++];
-    switch (escape) {
-      case 'a':
-        out += u'\a';
-        break;
-      case 'b':
-        out += u'\b';
-        break;
-      case 'e':
-        out += u'\x1b';
-        break;
-      case 'f':
-        out += u'\f';
-        break;
-      case 'n':
-        out += u'\n';
-        break;
-      case 'r':
-        out += u'\r';
-        break;
-      case 't':
-        out += u'\t';
-        break;
-      case 'v':
-        out += u'\v';
-        break;
-      case 'x': {
-        unsigned value = 0;
-        int digits = 0;
-        while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
-          value = value * 16 + static_cast<unsigned>(hexDigit(line[pos++]));
-          ++digits;
-        }
-        out += digits > 0 ? static_cast<char16_t>(value) : u'x';
-        break;
-      }
-      default:
-        if (escape >= '0' && escape <= '7') {
-          unsigned value = static_cast<unsigned>(escape - '0');
-          for (int digits = 1;
-               digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7'; ++digits) {
-            value = value * 8 + static_cast<unsigned>(line[pos++] - '0');
-          }
-          out += static_cast<char16_t>(value);
-        } else {
-          --pos;  // any other escaped character stands for itself
-          appendCodePoint(out, decodeUtf8(line, pos));
-        }
+    if (const std::optional<char16_t> letter = letterEscape(escape)) {
+      out += *letter;
+    } else if (escape == 'x') {
+      out += hexEscape(line, pos);
+    } else if (escape >= '0' && escape <= '7') {
+      out += octalEscape(escape, line, pos);
+    } else {
+      --pos;  // any other escaped character stands for itself
+      appendCodePoint(out, decodeUtf8(line, pos));
     }
   }
   return std::nullopt;
