@@ -117,21 +117,11 @@ constexpr std::array<std::string_view, 16> kRoleTitles{
 
 }  // namespace
 
-std::int32_t WriteTownsfolkRecord(std::span<std::uint8_t> destination, std::int32_t serial,
-                                  std::uint32_t areaValue, std::uint16_t x, std::uint16_t y,
-                                  std::int32_t role) {
-  if (destination.size() < static_cast<std::size_t>(kTownsfolkRecordSize)) {
-    return kTownsfolkRecordSize;
-  }
-  const auto record = destination.first(static_cast<std::size_t>(kTownsfolkRecordSize));
-  const auto area = static_cast<std::uint16_t>(areaValue);
-  const auto kind = static_cast<std::int32_t>(static_cast<std::uint32_t>(role) & 15u);
-  const bool isCleric = kind == kRoleCleric;
-  const bool hasChosenSlot = isCleric || kind == kRoleFixedPriest;
-  const bool isShop = kind >= kRoleWeaponShop && kind <= kRoleSynthesisShop;
+namespace {
 
-  storeRecordTemplate(record, kTemplate);
-
+// The serial, the area and the position, stored once and again in each copy.
+void storePosition(std::span<std::uint8_t> record, std::int32_t serial, std::uint16_t area,
+                   std::uint16_t x, std::uint16_t y) {
   storeU16(record, kSerialOffset, static_cast<std::uint32_t>(serial));
   storeU16(record, kAreaOffset, area);
   storeU16(record, kXOffset, x);
@@ -142,37 +132,43 @@ std::int32_t WriteTownsfolkRecord(std::span<std::uint8_t> destination, std::int3
     storeU16(record, copy + 2, x);
     storeU16(record, copy + 4, y);
   }
-  storeU32(record, kRoleOffset, static_cast<std::uint32_t>(role));
+}
 
-  // The title, and the title with "の" for the longer form.
+// The title, and the title with "の" for the longer form.
+void storeTitles(std::span<std::uint8_t> record, std::int32_t kind) {
   const std::string_view title = kRoleTitles[static_cast<std::size_t>(kind)];
   const std::string longTitle = std::string(title) + std::string(kTextPossessive);
   storeU8(record, kTitleLengthOffset, static_cast<std::uint32_t>(title.size()));
   storeRecordText(record, kTitleOffset, kTitleFieldSize, title);
   storeU8(record, kLongTitleLengthOffset, static_cast<std::uint32_t>(longTitle.size()));
   storeRecordText(record, kLongTitleOffset, kLongTitleFieldSize, longTitle);
+}
 
-  storeU16(record, kRoleValueOffset, isShop ? kShopRoleValue : kOtherRoleValue);
-
-  // Priests and clerics hold 20000 in the one of the four values that bits 8
-  // to 11 of the role pick (b is its byte offset); the others stay 0. A b
-  // past the four values would land on the fields after them, so then none
-  // of the four gets it.
-  std::uint16_t d = 0;
-  if (hasChosenSlot) {
-    const std::int32_t b = ((role / 256) & 15) * 2;
-    d = static_cast<std::uint16_t>(b < 4 ? b + 4 : b - 4);
-    storeU16(record, kDValueOffset, d);
-    const auto slotOffset = static_cast<std::size_t>(b);
-    if (slotOffset < 2 * kSlotValueCount) {
-      storeU16(record, kSlotValuesOffset + slotOffset, kChosenSlotValue);
-    }
-  } else {
+// Priests and clerics hold 20000 in the one of the four values that bits 8
+// to 11 of the role pick (b is its byte offset); the others stay 0. A b past
+// the four values would land on the fields after them, so then none of the
+// four gets it. Everyone else holds the common value in all four. Returns
+// the d value stored for a priest or cleric (0 for the others).
+std::uint16_t storeSlotValues(std::span<std::uint8_t> record, std::int32_t role,
+                              bool hasChosenSlot) {
+  if (!hasChosenSlot) {
     for (std::size_t i = 0; i < kSlotValueCount; ++i) {
       storeU16(record, kSlotValuesOffset + 2 * i, kCommonSlotValue);
     }
+    return 0;
   }
+  const std::int32_t b = ((role / 256) & 15) * 2;
+  const auto d = static_cast<std::uint16_t>(b < 4 ? b + 4 : b - 4);
+  storeU16(record, kDValueOffset, d);
+  const auto slotOffset = static_cast<std::size_t>(b);
+  if (slotOffset < 2 * kSlotValueCount) {
+    storeU16(record, kSlotValuesOffset + slotOffset, kChosenSlotValue);
+  }
+  return d;
+}
 
+// A cleric's entries, then the fill byte up to the entry count.
+void storeEntries(std::span<std::uint8_t> record, bool isCleric, std::uint16_t d) {
   std::size_t fillFrom = kEntriesOffset;
   if (isCleric) {
     for (std::uint32_t i = 0; i < kClericEntryCount; ++i) {
@@ -186,6 +182,28 @@ std::int32_t WriteTownsfolkRecord(std::span<std::uint8_t> destination, std::int3
   }
   for (std::size_t i = fillFrom; i < kEntryCountOffset; ++i)
     record[i] = kFillByte;
+}
+
+}  // namespace
+
+std::int32_t WriteTownsfolkRecord(std::span<std::uint8_t> destination, std::int32_t serial,
+                                  std::uint32_t areaValue, std::uint16_t x, std::uint16_t y,
+                                  std::int32_t role) {
+  if (destination.size() < static_cast<std::size_t>(kTownsfolkRecordSize)) {
+    return kTownsfolkRecordSize;
+  }
+  const auto record = destination.first(static_cast<std::size_t>(kTownsfolkRecordSize));
+  const auto kind = static_cast<std::int32_t>(static_cast<std::uint32_t>(role) & 15u);
+  const bool isCleric = kind == kRoleCleric;
+  const bool isShop = kind >= kRoleWeaponShop && kind <= kRoleSynthesisShop;
+
+  storeRecordTemplate(record, kTemplate);
+  storePosition(record, serial, static_cast<std::uint16_t>(areaValue), x, y);
+  storeU32(record, kRoleOffset, static_cast<std::uint32_t>(role));
+  storeTitles(record, kind);
+  storeU16(record, kRoleValueOffset, isShop ? kShopRoleValue : kOtherRoleValue);
+  const std::uint16_t d = storeSlotValues(record, role, isCleric || kind == kRoleFixedPriest);
+  storeEntries(record, isCleric, d);
   storeU32(record, kHighRoleFlagOffset, isCleric && role > kHighRoleThreshold ? 1u : 0u);
   return kTownsfolkRecordSize;
 }
