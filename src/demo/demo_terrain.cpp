@@ -69,71 +69,92 @@ std::uint32_t DemoRandom::below(std::uint32_t bound) {
   return static_cast<std::uint32_t>(next() % bound);
 }
 
-std::vector<std::uint8_t> makeTerrain(int gridWidth, int gridHeight, TerrainStyle style,
-                                      DemoRandom& random) {
-  const int width = gridWidth;
-  const int pixelRows = (gridHeight + 1) / 2;
-  std::vector<std::uint8_t> picture(static_cast<std::size_t>(width * pixelRows), kLandAttribute);
-  auto at = [&](int x, int y) -> std::uint8_t& {
-    return picture[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                   static_cast<std::size_t>(x)];
-  };
+namespace {
 
-  const ValueNoise noise(width, pixelRows, random);
+// The terrain at half the grid's rows: each pixel row stands for two rows.
+struct TerrainPicture {
+  int width;
+  int rows;
+  std::vector<std::uint8_t> pixels;
+
+  TerrainPicture(int w, int r)
+      : width(w), rows(r), pixels(static_cast<std::size_t>(w * r), kLandAttribute) {}
+
+  std::uint8_t& at(int x, int y) {
+    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x)];
+  }
+};
+
+// Water below the style's level, a few rocks, land and grass in bands.
+void paintGround(TerrainPicture& picture, TerrainStyle style, DemoRandom& random) {
+  const ValueNoise noise(picture.width, picture.rows, random);
   const int water = waterLevel(style);
-  for (int y = 0; y < pixelRows; ++y) {
-    for (int x = 0; x < width; ++x) {
+  for (int y = 0; y < picture.rows; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
       const int value = noise.at(x, y);
       if (value < water) {
-        at(x, y) = kWaterAttribute;
+        picture.at(x, y) = kWaterAttribute;
       } else if (random.below(100) < 3) {
-        at(x, y) = kRockAttribute;
+        picture.at(x, y) = kRockAttribute;
       } else {
-        at(x, y) = (value / 16) % 2 == 0 ? kLandAttribute : kGrassAttribute;
+        picture.at(x, y) = (value / 16) % 2 == 0 ? kLandAttribute : kGrassAttribute;
       }
     }
   }
+}
 
-  // Roads: a few straight streets across the land, bridging the water. A town
-  // gets a grid of them, a gate a cross through its middle, a field one
-  // winding track.
+// Roads: a few straight streets across the land, bridging the water. A town
+// gets a grid of them, a gate a cross through its middle, a field one
+// winding track.
+void layRoads(TerrainPicture& picture, TerrainStyle style, DemoRandom& random) {
+  const int width = picture.width;
+  const int rows = picture.rows;
   auto horizontalRoad = [&](int y) {
-    for (int x = 0; x < width && y >= 0 && y < pixelRows; ++x)
-      at(x, y) = kRoadAttribute;
+    for (int x = 0; x < width && y >= 0 && y < rows; ++x)
+      picture.at(x, y) = kRoadAttribute;
   };
   auto verticalRoad = [&](int x) {
-    for (int y = 0; y < pixelRows && x >= 0 && x < width; ++y)
-      at(x, y) = kRoadAttribute;
+    for (int y = 0; y < rows && x >= 0 && x < width; ++y)
+      picture.at(x, y) = kRoadAttribute;
   };
   switch (style) {
     case TerrainStyle::Town:
-      for (int y = 6 + static_cast<int>(random.below(4)); y < pixelRows; y += 12)
+      for (int y = 6 + static_cast<int>(random.below(4)); y < rows; y += 12)
         horizontalRoad(y);
       for (int x = 10 + static_cast<int>(random.below(6)); x < width; x += 24)
         verticalRoad(x);
       break;
     case TerrainStyle::Gate:
-      horizontalRoad(pixelRows / 2);
+      horizontalRoad(rows / 2);
       verticalRoad(width / 2);
       break;
     case TerrainStyle::Field: {
-      int y =
-          pixelRows > 0 ? static_cast<int>(random.below(static_cast<std::uint32_t>(pixelRows))) : 0;
-      for (int x = 0; x < width && pixelRows > 0; ++x) {
-        at(x, y) = kRoadAttribute;
+      int y = rows > 0 ? static_cast<int>(random.below(static_cast<std::uint32_t>(rows))) : 0;
+      for (int x = 0; x < width && rows > 0; ++x) {
+        picture.at(x, y) = kRoadAttribute;
         const auto step = random.below(5);
         if (step == 0 && y > 0) --y;
-        if (step == 1 && y + 1 < pixelRows) ++y;
+        if (step == 1 && y + 1 < rows) ++y;
       }
       break;
     }
   }
+}
 
-  std::vector<std::uint8_t> attributes(static_cast<std::size_t>(width * gridHeight));
+}  // namespace
+
+std::vector<std::uint8_t> makeTerrain(int gridWidth, int gridHeight, TerrainStyle style,
+                                      DemoRandom& random) {
+  TerrainPicture picture(gridWidth, (gridHeight + 1) / 2);
+  paintGround(picture, style, random);
+  layRoads(picture, style, random);
+
+  std::vector<std::uint8_t> attributes(static_cast<std::size_t>(gridWidth * gridHeight));
   for (int row = 0; row < gridHeight; ++row) {
-    for (int x = 0; x < width; ++x) {
-      attributes[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-                 static_cast<std::size_t>(x)] = at(x, row / 2);
+    for (int x = 0; x < gridWidth; ++x) {
+      attributes[static_cast<std::size_t>(row) * static_cast<std::size_t>(gridWidth) +
+                 static_cast<std::size_t>(x)] = picture.at(x, row / 2);
     }
   }
   return attributes;
