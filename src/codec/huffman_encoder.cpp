@@ -99,6 +99,70 @@ ByteCounts countBytes(std::span<const std::uint8_t> source) {
   return counts;
 }
 
+namespace {
+
+// The code tree over the 256 leaves and the internal nodes after them: each
+// node's parent (0: none) and the bit that leads to it from there.
+struct CodeTree {
+  std::array<std::uint16_t, kNodeTableSize> parent{};
+  std::array<std::uint8_t, kNodeTableSize> branchBit{};
+};
+
+// Joins the two lightest parentless nodes until one root is left; `leaves`
+// holds the n >= 2 used byte values.
+//
+// Taking the smallest (count, node number) each time is what a scan over all
+// parentless nodes does. Leaves in that order form one queue; internal nodes
+// are created with counts that never decrease, so in creation order they form
+// the other, and a pick compares the two heads. A leaf wins a tie: its node
+// number is lower.
+CodeTree buildTree(const ByteCounts& counts, std::array<std::uint16_t, 256>& leaves,
+                   std::size_t n) {
+  std::stable_sort(leaves.begin(), leaves.begin() + static_cast<std::ptrdiff_t>(n),
+                   [&](std::uint16_t a, std::uint16_t b) { return counts[a] < counts[b]; });
+  CodeTree tree;
+  std::array<std::uint64_t, kNodeTableSize> weight{};
+  for (std::size_t v = 0; v < 256; ++v)
+    weight[v] = counts[v];
+
+  std::size_t nextLeaf = 0;
+  std::size_t nextInternal = 256;
+  const std::size_t root = n + 254;
+  for (std::size_t i = 256; i <= root; ++i) {
+    for (std::uint8_t k = 0; k < 2; ++k) {
+      std::size_t pick = 0;
+      if (nextLeaf < n && (nextInternal == i || weight[leaves[nextLeaf]] <= weight[nextInternal])) {
+        pick = leaves[nextLeaf++];
+      } else {
+        pick = nextInternal++;
+      }
+      tree.parent[pick] = static_cast<std::uint16_t>(i);
+      tree.branchBit[pick] = k;
+      weight[i] += weight[pick];
+    }
+  }
+  return tree;
+}
+
+// Each used byte's code: the branch bits on the way from its leaf to the
+// root, the root's bit first.
+void readCodes(const CodeTree& tree, const ByteCounts& counts, CodeBook& book) {
+  for (std::size_t v = 0; v < 256; ++v) {
+    if (counts[v] == 0) continue;
+    unsigned length = 0;
+    std::uint64_t code = 0;
+    for (std::size_t node = v; tree.parent[node] != 0; node = tree.parent[node]) {
+      code |= std::uint64_t{tree.branchBit[node]} << length;
+      ++length;
+    }
+    assert(length <= 64);
+    book.lengths[v] = static_cast<std::uint8_t>(length);
+    book.codes[v] = code;
+  }
+}
+
+}  // namespace
+
 CodeBook buildCodes(const ByteCounts& counts) {
   CodeBook book;
   std::array<std::uint16_t, 256> leaves{};
@@ -110,49 +174,7 @@ CodeBook buildCodes(const ByteCounts& counts) {
   if (n == 1) {
     book.lengths[leaves[0]] = 1;  // code 0
   } else if (n >= 2) {
-    // Taking the smallest (count, node number) each time is what a scan over
-    // all parentless nodes does. Leaves in that order form one queue; internal
-    // nodes are created with counts that never decrease, so in creation order
-    // they form the other, and a pick compares the two heads. A leaf wins a
-    // tie: its node number is lower.
-    std::stable_sort(leaves.begin(), leaves.begin() + static_cast<std::ptrdiff_t>(n),
-                     [&](std::uint16_t a, std::uint16_t b) { return counts[a] < counts[b]; });
-    std::array<std::uint64_t, kNodeTableSize> weight{};
-    std::array<std::uint16_t, kNodeTableSize> parent{};
-    std::array<std::uint8_t, kNodeTableSize> branchBit{};
-    for (std::size_t v = 0; v < 256; ++v)
-      weight[v] = counts[v];
-
-    std::size_t nextLeaf = 0;
-    std::size_t nextInternal = 256;
-    const std::size_t root = n + 254;
-    for (std::size_t i = 256; i <= root; ++i) {
-      for (std::uint8_t k = 0; k < 2; ++k) {
-        std::size_t pick = 0;
-        if (nextLeaf < n &&
-            (nextInternal == i || weight[leaves[nextLeaf]] <= weight[nextInternal])) {
-          pick = leaves[nextLeaf++];
-        } else {
-          pick = nextInternal++;
-        }
-        parent[pick] = static_cast<std::uint16_t>(i);
-        branchBit[pick] = k;
-        weight[i] += weight[pick];
-      }
-    }
-
-    for (std::size_t v = 0; v < 256; ++v) {
-      if (counts[v] == 0) continue;
-      unsigned length = 0;
-      std::uint64_t code = 0;
-      for (std::size_t node = v; parent[node] != 0; node = parent[node]) {
-        code |= std::uint64_t{branchBit[node]} << length;
-        ++length;
-      }
-      assert(length <= 64);
-      book.lengths[v] = static_cast<std::uint8_t>(length);
-      book.codes[v] = code;
-    }
+    readCodes(buildTree(counts, leaves, n), counts, book);
   }
 
   for (std::size_t v = 0; v < 256; ++v) {
