@@ -202,6 +202,30 @@ void TForm1::buildControls() {
   move(kFormGeometry.topLeft());
   resize(kFormGeometry.width() - kFrameWidth, kFormGeometry.height() - kFrameHeight);
 
+  buildCanvases();
+  buildKindPanel();
+
+  listBox1_ = makeList("ListBox1", kListBox1, this);
+  listBox2_ = makeList("ListBox2", kListBox2, this);
+
+  label2_ = new QLabel(fromCp932(editor::kLabel2Caption), this);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label2_->setGeometry(kLabel2);
+
+  edit1_ = new QLineEdit(this);
+  edit1_->setObjectName(QStringLiteral("Edit1"));
+  edit1_->setGeometry(kEdit1);
+
+  button1_ = new QPushButton(fromCp932(editor::kButton1Caption), this);
+  button1_->setObjectName(QStringLiteral("Button1"));
+  button1_->setGeometry(kButton1);
+  button2_ = new QPushButton(fromCp932(editor::kButton2Caption), this);
+  button2_->setObjectName(QStringLiteral("Button2"));
+  button2_->setGeometry(kButton2);
+}
+
+// The world map in its scroll box, and the preview.
+void TForm1::buildCanvases() {
   scrollBox1_ = new QScrollArea(this);
   scrollBox1_->setObjectName(QStringLiteral("ScrollBox1"));
   scrollBox1_->setGeometry(kScrollBox1);
@@ -216,7 +240,10 @@ void TForm1::buildControls() {
   image1_->setObjectName(QStringLiteral("Image1"));
   image1_->setGeometry(kImage1);
   image1_->setCanvas(&model_->Image1());
+}
 
+// The panel of the kind buttons and the object check lists.
+void TForm1::buildKindPanel() {
   panel1_ = new QFrame(this);
   panel1_->setObjectName(QStringLiteral("Panel1"));
   panel1_->setGeometry(kPanel1);
@@ -243,24 +270,6 @@ void TForm1::buildControls() {
   checkListBox2_ = makeList("CheckListBox2", kCheckListBox2, panel1_);
   // Holds the church, tower and link gate entries for their markers only.
   checkListBox3_ = makeList("CheckListBox3", kCheckListBox3, this);
-
-  listBox1_ = makeList("ListBox1", kListBox1, this);
-  listBox2_ = makeList("ListBox2", kListBox2, this);
-
-  label2_ = new QLabel(fromCp932(editor::kLabel2Caption), this);
-  label2_->setObjectName(QStringLiteral("Label2"));
-  label2_->setGeometry(kLabel2);
-
-  edit1_ = new QLineEdit(this);
-  edit1_->setObjectName(QStringLiteral("Edit1"));
-  edit1_->setGeometry(kEdit1);
-
-  button1_ = new QPushButton(fromCp932(editor::kButton1Caption), this);
-  button1_->setObjectName(QStringLiteral("Button1"));
-  button1_->setGeometry(kButton1);
-  button2_ = new QPushButton(fromCp932(editor::kButton2Caption), this);
-  button2_->setObjectName(QStringLiteral("Button2"));
-  button2_->setGeometry(kButton2);
 }
 
 void TForm1::setUpTabOrder() {

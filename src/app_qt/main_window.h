@@ -69,6 +69,8 @@ class TForm1 : public QWidget {
 
  private:
   void buildControls();
+  void buildCanvases();
+  void buildKindPanel();
   void setUpTabOrder();
   void connectEvents();
   // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, except in the name field,
