@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app_qt/main_window.h"
 #include "app_qt/qt_dialogs.h"
@@ -74,6 +75,31 @@ std::string cp932Of(const QString& text) {
   return ws::platform::utf8ToCp932(text.toStdString()).value_or(text.toStdString());
 }
 
+// The demo game below the user's cache folder, written whole on first use;
+// nothing (with the message shown) when it cannot be written.
+std::optional<std::filesystem::path> demoGameFolder(ws::app::QtDialogs& dialogs) {
+  const auto cache =
+      ws::app::toPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+  ws::Result<std::filesystem::path> demo = ws::demo::prepareDemoGame(cache / "demo-game");
+  if (!demo) {
+    dialogs.showError(demo.error());
+    return std::nullopt;
+  }
+  return *demo;
+}
+
+// The user's state folder for backups and the recovery file; without one
+// the editor runs without both, and says so in the log.
+std::optional<std::filesystem::path> stateFolder(ws::app::QtDialogs& dialogs) {
+  std::optional<std::filesystem::path> folder = ws::platform::userStateFolder();
+  if (!folder) {
+    dialogs.logLine(
+        "worldsmith: no state folder (set HOME or XDG_STATE_HOME): "
+        "no backups of replaced saves and no recovery file");
+  }
+  return folder;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,22 +137,10 @@ int main(int argc, char** argv) {
     editorOptions.gameFolder = ws::app::toPath(parser.value(options.gameDir));
   }
   if (parser.isSet(options.demo)) {
-    const auto cache =
-        ws::app::toPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
-    ws::Result<std::filesystem::path> demo = ws::demo::prepareDemoGame(cache / "demo-game");
-    if (!demo) {
-      dialogs.showError(demo.error());
-      return kExitNoGame;
-    }
-    editorOptions.gameFolder = *demo;
+    editorOptions.gameFolder = demoGameFolder(dialogs);
+    if (!editorOptions.gameFolder) return kExitNoGame;
   }
-
-  editorOptions.stateFolder = ws::platform::userStateFolder();
-  if (!editorOptions.stateFolder) {
-    dialogs.logLine(
-        "worldsmith: no state folder (set HOME or XDG_STATE_HOME): "
-        "no backups of replaced saves and no recovery file");
-  }
+  editorOptions.stateFolder = stateFolder(dialogs);
   ws::app::TForm1 window(editorOptions);
   // Without a game (the folder dialog was cancelled) there is nothing to edit.
   if (!window.FormCreate()) return kExitNoGame;

@@ -232,73 +232,85 @@ int runPreview(const Context& context, const std::string& areaArgument,
   return kExitSuccess;
 }
 
+// demo-game: the demo game folder, written whole.
+void addDemoGameCommand(CLI::App& app, Context& context) {
+  struct Options {
+    std::filesystem::path folder;
+    std::uint64_t seed = demo::kDefaultDemoSeed;
+    bool force = false;
+  };
+  auto options = std::make_shared<Options>();
+  auto* command = app.add_subcommand("demo-game", "Write the synthetic demo game folder DIR");
+  addPathOption(*command, "DIR", options->folder, "The folder to write")
+      ->required()
+      ->check(
+          [](const std::string& value) {
+            return value == "-" ? std::string("a folder cannot go to the standard output") : "";
+          },
+          "DIR");
+  command->add_option("--seed", options->seed, "Seed of the terrain and object positions");
+  command->add_flag("--force", options->force,
+                    "Write into a folder that is not empty, replacing the game's files");
+  command->callback([&context, options] {
+    context.exitCode = runDemoGame(options->folder, options->seed, options->force);
+  });
+}
+
+// catalogue: the area names, or with --json their facts.
+void addCatalogueCommand(CLI::App& app, Context& context) {
+  auto asJson = std::make_shared<bool>(false);
+  auto* command =
+      app.add_subcommand("catalogue", "List the area catalogue: index, tab, name (UTF-8)");
+  command->add_flag("--json", *asJson,
+                    "Print a JSON array of {\"index\", \"name\"} with each area's facts");
+  command->callback([&context, asJson] { context.exitCode = runCatalogue(context, *asJson); });
+}
+
+// objects: one area's size and objects.
+void addObjectsCommand(CLI::App& app, Context& context) {
+  struct Options {
+    std::string area;
+    bool asJson = false;
+  };
+  auto options = std::make_shared<Options>();
+  auto* command = app.add_subcommand(
+      "objects", "Show an area's size and objects (AREA: catalogue index or name)");
+  command->add_option("AREA", options->area, "Catalogue index or name")->required();
+  command->add_flag("--json", options->asJson, "Print the result as a JSON object");
+  command->callback([&context, options] {
+    context.exitCode = runObjects(context, options->area, options->asJson);
+  });
+}
+
+// preview: one area's preview with its object markers, as PNG.
+void addPreviewCommand(CLI::App& app, Context& context) {
+  struct Options {
+    std::string area;
+    std::filesystem::path output;
+    int scale = 1;
+  };
+  auto options = std::make_shared<Options>();
+  auto* command = app.add_subcommand(
+      "preview", "Draw an area's 128 x 64 preview with its object markers as PNG");
+  command->add_option("AREA", options->area, "Catalogue index or name")->required();
+  addPathOption(*command, "-o,--output", options->output,
+                "The PNG file to write (\"-\": standard output)")
+      ->required();
+  command->add_option("--scale", options->scale, "Enlarge N times (1 to 8) without smoothing")
+      ->type_name("N")
+      ->check(CLI::Range(1, kMaxPreviewScale));
+  command->callback([&context, options] {
+    context.exitCode = runPreview(context, options->area, options->output, options->scale);
+  });
+}
+
 }  // namespace
 
 void addGameDataCommands(CLI::App& app, Context& context) {
-  {
-    struct Options {
-      std::filesystem::path folder;
-      std::uint64_t seed = demo::kDefaultDemoSeed;
-      bool force = false;
-    };
-    auto options = std::make_shared<Options>();
-    auto* command = app.add_subcommand("demo-game", "Write the synthetic demo game folder DIR");
-    addPathOption(*command, "DIR", options->folder, "The folder to write")
-        ->required()
-        ->check(
-            [](const std::string& value) {
-              return value == "-" ? std::string("a folder cannot go to the standard output") : "";
-            },
-            "DIR");
-    command->add_option("--seed", options->seed, "Seed of the terrain and object positions");
-    command->add_flag("--force", options->force,
-                      "Write into a folder that is not empty, replacing the game's files");
-    command->callback([&context, options] {
-      context.exitCode = runDemoGame(options->folder, options->seed, options->force);
-    });
-  }
-  {
-    auto asJson = std::make_shared<bool>(false);
-    auto* command =
-        app.add_subcommand("catalogue", "List the area catalogue: index, tab, name (UTF-8)");
-    command->add_flag("--json", *asJson,
-                      "Print a JSON array of {\"index\", \"name\"} with each area's facts");
-    command->callback([&context, asJson] { context.exitCode = runCatalogue(context, *asJson); });
-  }
-  {
-    struct Options {
-      std::string area;
-      bool asJson = false;
-    };
-    auto options = std::make_shared<Options>();
-    auto* command = app.add_subcommand(
-        "objects", "Show an area's size and objects (AREA: catalogue index or name)");
-    command->add_option("AREA", options->area, "Catalogue index or name")->required();
-    command->add_flag("--json", options->asJson, "Print the result as a JSON object");
-    command->callback([&context, options] {
-      context.exitCode = runObjects(context, options->area, options->asJson);
-    });
-  }
-  {
-    struct Options {
-      std::string area;
-      std::filesystem::path output;
-      int scale = 1;
-    };
-    auto options = std::make_shared<Options>();
-    auto* command = app.add_subcommand(
-        "preview", "Draw an area's 128 x 64 preview with its object markers as PNG");
-    command->add_option("AREA", options->area, "Catalogue index or name")->required();
-    addPathOption(*command, "-o,--output", options->output,
-                  "The PNG file to write (\"-\": standard output)")
-        ->required();
-    command->add_option("--scale", options->scale, "Enlarge N times (1 to 8) without smoothing")
-        ->type_name("N")
-        ->check(CLI::Range(1, kMaxPreviewScale));
-    command->callback([&context, options] {
-      context.exitCode = runPreview(context, options->area, options->output, options->scale);
-    });
-  }
+  addDemoGameCommand(app, context);
+  addCatalogueCommand(app, context);
+  addObjectsCommand(app, context);
+  addPreviewCommand(app, context);
 }
 
 }  // namespace ws::cli

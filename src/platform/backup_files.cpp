@@ -109,7 +109,7 @@ fs::path freeBackupPath(const fs::path& folder, const std::string& name, const s
   for (unsigned long counter = 1;; ++counter) {
     const std::string file =
         base + (counter == 1 ? "" : "-" + std::to_string(counter)) + std::string(kBackupExtension);
-    const fs::path candidate = folder / fs::path(std::u8string(file.begin(), file.end()));
+    fs::path candidate = folder / fs::path(std::u8string(file.begin(), file.end()));
     std::error_code error;
     if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
   }
