@@ -102,16 +102,26 @@ class Decoder {
   }
 
  private:
-  bool decodeInLanes(std::span<const std::uint8_t> data, std::span<std::uint8_t> out,
-                     std::span<std::uint8_t> buffer) const {
-    // Each join may find the trusted output up to `drift` bytes longer than
-    // estimated.
-    const std::size_t drift = (buffer.size() - out.size()) / (kLanes - 1);
+  // Where each lane starts reading: lane j at byte j/kLanes of the data.
+  static std::array<std::size_t, kLanes + 1> laneStartBytes(std::size_t dataSize) {
     std::array<std::size_t, kLanes + 1> startByte{};
-    std::array<std::uint8_t*, kLanes + 1> startOut{};
     for (unsigned j = 0; j <= kLanes; ++j) {
       // In 64 bits: the products overflow a 32-bit size_t.
-      startByte[j] = static_cast<std::size_t>(std::uint64_t{data.size()} * j / kLanes);
+      startByte[j] = static_cast<std::size_t>(std::uint64_t{dataSize} * j / kLanes);
+    }
+    return startByte;
+  }
+
+  // The lanes, each writing where its share of the output is estimated to
+  // start; each join may find the trusted output up to `drift` bytes longer
+  // than estimated. The last lane may run on into the buffer's slack.
+  static std::array<Lane, kLanes> makeLanes(std::span<const std::uint8_t> data,
+                                            std::span<std::uint8_t> out,
+                                            std::span<std::uint8_t> buffer,
+                                            const std::array<std::size_t, kLanes + 1>& startByte) {
+    const std::size_t drift = (buffer.size() - out.size()) / (kLanes - 1);
+    std::array<std::uint8_t*, kLanes + 1> startOut{};
+    for (unsigned j = 0; j <= kLanes; ++j) {
       startOut[j] =
           out.data() +
           static_cast<std::size_t>(std::uint64_t{out.size()} * startByte[j] / data.size()) +
@@ -124,6 +134,13 @@ class Decoder {
     }
     lanes.back().limit = buffer.data() + buffer.size();
     lanes.back().stopByte = data.data() + data.size();
+    return lanes;
+  }
+
+  bool decodeInLanes(std::span<const std::uint8_t> data, std::span<std::uint8_t> out,
+                     std::span<std::uint8_t> buffer) const {
+    const std::array<std::size_t, kLanes + 1> startByte = laneStartBytes(data.size());
+    std::array<Lane, kLanes> lanes = makeLanes(data, out, buffer, startByte);
 
     std::array<std::array<Checkpoint, kCheckpoints>, kLanes> checkpoints{};
     std::array<unsigned, kLanes> checkpointCount{};
