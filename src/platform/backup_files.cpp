@@ -105,10 +105,14 @@ void removeOldest(const fs::path& folder, const std::string& name, std::size_t k
 
 // The first free name of this second: NAME-STAMP.dat, then -2, -3, ...
 fs::path freeBackupPath(const fs::path& folder, const std::string& name, const std::string& stamp) {
-  const std::string base = name + "-" + stamp;
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) inside a
+  // chain of std::string operator+ on 32-bit MinGW.
+  std::string base = name;
+  base.append("-").append(stamp);
   for (unsigned long counter = 1;; ++counter) {
-    const std::string file =
-        base + (counter == 1 ? "" : "-" + std::to_string(counter)) + std::string(kBackupExtension);
+    std::string file = base;
+    if (counter != 1) file.append("-").append(std::to_string(counter));
+    file.append(kBackupExtension);
     fs::path candidate = folder / fs::path(std::u8string(file.begin(), file.end()));
     std::error_code error;
     if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
