@@ -15,6 +15,7 @@
 #include "codec/save_container.h"
 #include "demo/demo_game.h"
 #include "gamedata/area_catalogue.h"
+#include "platform/file_io.h"
 #include "platform/game_paths.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
@@ -224,9 +225,13 @@ TEST_F(WorldCommands, InfoRefusesAFileThatIsNotASaveFile) {
   EXPECT_NE(junkOutcome.err.find("junk.dat: はセーブファイルではありません ("), std::string::npos)
       << junkOutcome.err;
 
-  const Outcome missing = run({"info", (folder_ / "nothing.dat").string()});
+  // A missing file: the system's own reason, whatever words it uses.
+  const auto nothing = folder_ / "nothing.dat";
+  const platform::FileRead read = platform::readRegularFile(nothing, 1024);
+  ASSERT_EQ(read.failure, platform::ReadFailure::NotFound);
+  const Outcome missing = run({"info", nothing.string()});
   EXPECT_EQ(missing.exitCode, kExitBadInput);
-  EXPECT_NE(missing.err.find("nothing.dat: cannot read (No such file"), std::string::npos)
+  EXPECT_NE(missing.err.find("nothing.dat: cannot read (" + read.reason + ")"), std::string::npos)
       << missing.err;
 }
 
