@@ -125,7 +125,6 @@ class EditorModel {
   void redo();
   bool canUndo() const { return history_.canUndo(); }
   bool canRedo() const { return history_.canRedo(); }
-  const UndoHistory& undoHistory() const { return history_; }
 
   // True after any step, undo or redo since the world was last saved or
   // loaded; a SAVE that is refused, cancelled or fails leaves it true.

@@ -32,10 +32,6 @@ void PackedPixels::unpackInto(canvas::Canvas& canvas) const {
   }
 }
 
-std::size_t WorldState::byteSize() const {
-  return sizeof(WorldState) + map.byteSize() + placedAreas.capacity() * sizeof(int);
-}
-
 void UndoHistory::reset(WorldState initial) {
   states_.clear();
   states_.push_back(std::move(initial));
@@ -43,7 +39,6 @@ void UndoHistory::reset(WorldState initial) {
 }
 
 void UndoHistory::record(WorldState after) {
-  ++recordCount_;
   if (states_.empty()) {
     reset(std::move(after));
     return;
@@ -62,13 +57,6 @@ const WorldState& UndoHistory::undo() {
 const WorldState& UndoHistory::redo() {
   if (canRedo()) ++current_;
   return states_[current_];
-}
-
-std::size_t UndoHistory::byteSize() const {
-  std::size_t bytes = 0;
-  for (const WorldState& state : states_)
-    bytes += state.byteSize();
-  return bytes;
 }
 
 }  // namespace ws::editor

@@ -24,7 +24,6 @@ class PackedPixels {
   // Writes the pixels back into a canvas of the same size; pen, brush and
   // copy mode stay as they are.
   void unpackInto(canvas::Canvas& canvas) const;
-  std::size_t byteSize() const { return runs_.size() * sizeof(Run); }
 
  private:
   struct Run {
@@ -51,8 +50,6 @@ struct WorldState {
   RadioGroup kinds;                // selection and availability
   PackedPixels map;                // the world map without the cursor outline
   std::optional<NameChange> name;  // set by a step that renamed the world
-
-  std::size_t byteSize() const;
 };
 
 // The worlds after each step, oldest first, and which one is shown. A new
@@ -76,17 +73,9 @@ class UndoHistory {
   // The world shown now: the newest step, or the one undo went back to.
   const WorldState& current() const { return states_[current_]; }
 
-  // Steps that can be undone from the newest world.
-  std::size_t stepCount() const { return states_.empty() ? 0 : states_.size() - 1; }
-  // Every step recorded since start-up, forgotten ones included.
-  std::uint64_t recordCount() const { return recordCount_; }
-  // Memory held by the recorded worlds, in bytes.
-  std::size_t byteSize() const;
-
  private:
   std::deque<WorldState> states_;
   std::size_t current_ = 0;
-  std::uint64_t recordCount_ = 0;
 };
 
 }  // namespace ws::editor

@@ -53,6 +53,8 @@
 #include "editor/world_picture.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
+#include "support/scripted_dialogs.h"
+#include "support/window_places.h"
 #include "world/save_body_layout.h"
 #include "world/world_messages.h"
 
@@ -88,44 +90,7 @@ class QtEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-class ScriptedDialogs : public editor::Dialogs {
- public:
-  std::vector<std::string> messages;
-  std::deque<fs::path> openAnswers;
-  std::deque<fs::path> saveAnswers;
-  std::deque<fs::path> pictureAnswers;
-  std::deque<editor::SaveChoice> saveChoices;  // unscripted: "don't save"
-  std::vector<std::string> questions;
-
-  void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
-  std::optional<fs::path> chooseOpenFile(const fs::path&) override { return next(openAnswers); }
-  std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
-    return next(saveAnswers);
-  }
-  editor::SaveChoice askSaveChanges(std::string_view question) override {
-    questions.emplace_back(question);
-    if (saveChoices.empty()) return editor::SaveChoice::DontSave;
-    const editor::SaveChoice choice = saveChoices.front();
-    saveChoices.pop_front();
-    return choice;
-  }
-  std::optional<fs::path> choosePictureFile(std::string_view) override {
-    return next(pictureAnswers);
-  }
-  bool askYesNo(std::string_view question) override {
-    questions.emplace_back(question);
-    return true;
-  }
-
- private:
-  static std::optional<fs::path> next(std::deque<fs::path>& answers) {
-    if (answers.empty()) return std::nullopt;
-    fs::path answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-};
+using editor::testing::ScriptedDialogs;
 
 // Pixels of `view` on screen that differ from the model's canvas shown at
 // `scale` times its size.
@@ -192,43 +157,21 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
-  struct Place {
-    const char* name;
-    const char* parent;
-    QRect geometry;
-    bool visible;
-  };
-  const Place places[] = {
-      {"ScrollBox1", "Form1", {16, 8, 324, 276}, true},
-      {"Image1", "Form1", {352, 8, 256, 128}, true},
-      {"Panel1", "Form1", {352, 144, 257, 131}, true},
-      {"Label1", "Panel1", {160, 8, 24, 12}, true},
-      {"RadioButton1", "Panel1", {8, 40, 97, 17}, true},
-      {"RadioButton2", "Panel1", {8, 64, 89, 17}, true},
-      {"RadioButton3", "Panel1", {8, 88, 89, 17}, true},
-      {"CheckListBox1", "Panel1", {112, 24, 137, 97}, true},
-      {"CheckListBox2", "Panel1", {112, 24, 137, 97}, false},
-      {"CheckListBox3", "Form1", {216, 360, 121, 73}, false},
-      {"ListBox1", "Form1", {352, 288, 257, 160}, true},
-      {"ListBox2", "Form1", {216, 296, 121, 52}, true},
-      {"Label2", "Form1", {24, 304, 60, 12}, true},
-      {"Edit1", "Form1", {24, 320, 161, 20}, true},
-      {"Button1", "Form1", {16, 408, 75, 25}, true},
-      {"Button2", "Form1", {96, 408, 75, 25}, true},
-  };
-  for (const Place& place : places) {
+  for (const ws::testing::WindowPlace& place : ws::testing::kWindowPlaces) {
+    // The world map lies in the scroll box's viewport (below).
+    if (std::string_view(place.name) == "Image2") continue;
     SCOPED_TRACE(place.name);
     QWidget* widget = child<QWidget>(place.name);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(place.parent));
-    EXPECT_EQ(widget->geometry(), place.geometry);
-    EXPECT_EQ(widget->isVisibleTo(window_.get()), place.visible);
+    EXPECT_EQ(widget->geometry(), QRect(place.left, place.top, place.width, place.height));
+    EXPECT_EQ(widget->isVisibleTo(window_.get()), place.visibleAtStart);
   }
   // The world map lies inside the scroll box at its top left, 512 x 256.
   auto* map = child<CanvasView>("Image2");
   EXPECT_TRUE(child<QScrollArea>("ScrollBox1")->isAncestorOf(map));
   EXPECT_EQ(map->geometry(), QRect(0, 0, 512, 256));
-  EXPECT_EQ(window_->pos(), QPoint(284, 105));
+  EXPECT_EQ(window_->pos(), QPoint(ws::testing::kForm1Left, ws::testing::kForm1Top));
 }
 
 TEST_F(MainWindowTest, CaptionsAreTheSystemsTexts) {
@@ -293,9 +236,9 @@ TEST_F(MainWindowTest, ListsHaveTwelvePixelItemsInATwelvePixelFont) {
 }
 
 TEST_F(MainWindowTest, FocusMovesInTheLayoutsTabOrder) {
-  const QStringList order{"Button1",       "ListBox1",      "ScrollBox1",   "Button2",
-                          "CheckListBox1", "RadioButton1",  "RadioButton2", "RadioButton3",
-                          "CheckListBox2", "CheckListBox3", "Edit1",        "ListBox2"};
+  QStringList order;
+  for (const char* name : ws::testing::kTabOrder)
+    order << QString::fromLatin1(name);
   QStringList chain;
   QWidget* widget = child<QWidget>("Button1");
   do {
@@ -756,7 +699,7 @@ TEST_F(MainWindowTest, DroppingASaveFileLoadsItAfterTheQuestion) {
   EXPECT_FALSE(drop(text));
   QMimeData file;
   file.setUrls({QUrl::fromLocalFile(fromPath(save))});
-  dialogs_.saveChoices.push_back(editor::SaveChoice::Cancel);
+  dialogs_.saveChoices = {editor::SaveChoice::Cancel, editor::SaveChoice::DontSave};
   EXPECT_TRUE(drop(file));
   EXPECT_EQ(dialogs_.questions.size(), 1u);
   EXPECT_EQ(model().areaSlots().usedCount(), 1);
@@ -977,11 +920,13 @@ TEST_F(MainWindowTest, AWindowKilledWithSigkillComesBackWholeAfterYes) {
   options.gameFolder = gameFolder_;
   options.stateFolder = state.path();
   window_ = std::make_unique<TForm1>(options, &dialogs_);
+  dialogs_.yesNoAnswers = {true};
   ASSERT_TRUE(window_->FormCreate());
   window_->show();
   QApplication::processEvents();
-  EXPECT_EQ(dialogs_.questions,
+  EXPECT_EQ(dialogs_.yesNoQuestions,
             std::vector<std::string>{std::string(editor::kRestoreRecoveryQuestion)});
+  EXPECT_TRUE(dialogs_.questions.empty());
   EXPECT_EQ(child<QListWidget>("ListBox2")->count(), 3);
   EXPECT_EQ(child<QLineEdit>("Edit1")->text(), QString::fromUtf8("消えない世界"));
   EXPECT_TRUE(model().isModified());

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -30,6 +29,7 @@
 
 #include "app_win32/win32_dialogs.h"
 #include "app_win32/win32_text.h"
+#include "app_win32/window_fixture.h"
 #include "app_win32/window_probe.h"
 #include "canvas/png_image.h"
 #include "demo/demo_game.h"
@@ -38,6 +38,8 @@
 #include "editor/window_texts.h"
 #include "platform/text.h"
 #include "support/scoped_test_env.h"
+#include "support/scripted_dialogs.h"
+#include "support/window_places.h"
 #include "world/save_body_layout.h"
 #include "world/world_messages.h"
 
@@ -47,69 +49,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace probe;
 
-// Demo catalogue entries the tests use.
-constexpr int kLinkGateArea = 0;   // 128 x 64, three dungeons
-constexpr int kFieldArea = 5;      // 128 x 64, a tower and three dungeons
-constexpr int kTowerOnlyArea = 7;  // a field without dungeons
-constexpr int kTownArea = 14;      // 128 x 64, a church and six houses
-constexpr int kBrokenArea = 29;    // its map file has a bad header
-
-class WindowEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    TForm1::registerClasses(GetModuleHandleW(nullptr));
-  }
-};
-
-[[maybe_unused]] ::testing::Environment* const kWindowEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
-
-class ScriptedDialogs : public editor::Dialogs {
- public:
-  std::vector<std::string> messages;
-  std::deque<fs::path> openAnswers;
-  std::deque<fs::path> saveAnswers;
-  std::vector<std::string> questions;
-  std::deque<editor::SaveChoice> saveChoices;  // Cancel once they run out
-  std::deque<fs::path> pictureAnswers;
-  std::vector<std::string> proposedPictureNames;
-
-  void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  editor::SaveChoice askSaveChanges(std::string_view question) override {
-    questions.emplace_back(question);
-    if (saveChoices.empty()) return editor::SaveChoice::Cancel;
-    const editor::SaveChoice choice = saveChoices.front();
-    saveChoices.pop_front();
-    return choice;
-  }
-  std::optional<fs::path> choosePictureFile(std::string_view defaultName) override {
-    proposedPictureNames.emplace_back(defaultName);
-    return next(pictureAnswers);
-  }
-  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
-  std::optional<fs::path> chooseOpenFile(const fs::path& folder) override {
-    openFolders.push_back(folder);
-    return next(openAnswers);
-  }
-  std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
-    return next(saveAnswers);
-  }
-  bool askYesNo(std::string_view) override {
-    ++yesNoQuestions;
-    return true;
-  }
-  std::vector<fs::path> openFolders;
-  int yesNoQuestions = 0;
-
- private:
-  static std::optional<fs::path> next(std::deque<fs::path>& answers) {
-    if (answers.empty()) return std::nullopt;
-    fs::path answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-};
+using namespace ws::app::testing;
 
 std::wstring textOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -151,46 +91,10 @@ struct Step {
   int b = 0;  // Toggle: item; Place: y; Scroll: horizontal bar request
 };
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
  protected:
-  static void SetUpTestSuite() {
-    gameFolder_ = platform::testing::uniqueTestFolder("app-win32");
-    ASSERT_TRUE(demo::makeDemoGame(gameFolder_).ok());
-  }
-  static void TearDownTestSuite() { fs::remove_all(gameFolder_); }
-
   void SetUp() override { open(&dialogs_); }
-  void TearDown() override {
-    window_.reset();
-    pump();
-  }
 
-  // A fresh window on the demo game; `dialogs` nullptr for the system's.
-  void open(editor::Dialogs* dialogs) {
-    window_.reset();
-    editor::EditorOptions options;
-    options.gameFolder = gameFolder_;
-    window_ = std::make_unique<TForm1>(options, dialogs);
-    ASSERT_TRUE(window_->FormCreate());
-    ShowWindow(window_->handle(), SW_SHOW);
-    UpdateWindow(window_->handle());
-    pump();
-  }
-
-  HWND control(const char* name) {
-    HWND window = window_->control(name);
-    EXPECT_NE(window, nullptr) << name;
-    return window;
-  }
-  const editor::EditorModel& model() { return window_->model(); }
-
-  // The notification a user's selection sends, which LB_SETCURSEL does not.
-  void chooseArea(int item) {
-    HWND list = control("ListBox1");
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
-    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-  }
   // A mouse click on an item of a list, at `x` within the item.
   void clickItem(HWND list, int item, int x) {
     RECT rect{};
@@ -315,41 +219,12 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_EQ(pixelsDifferingFrom(control("Image2"), model().Image2(), 1), 0);
     EXPECT_EQ(pixelsDifferingFrom(control("Image1"), model().Image1(), editor::kPreviewScale), 0);
   }
-
-  static inline fs::path gameFolder_;
-  ScriptedDialogs dialogs_;
-  std::unique_ptr<TForm1> window_;
 };
 
+// Every control where the window's description puts it, with its caption,
+// in the window's font: "ＭＳ ゴシック", 12 pixels, Shift-JIS.
 TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptionsAndFont) {
-  struct Place {
-    const char* name;
-    const char* parent;
-    editor::ControlPlace place;
-    bool visible;
-    std::string_view caption;  // CP932
-  };
-  using namespace editor;
-  const Place places[] = {
-      {"ScrollBox1", "Form1", kScrollBox1Place, true, ""},
-      {"Image2", "ScrollBox1", {0, 0, 512, 256}, true, ""},
-      {"Image1", "Form1", kImage1Place, true, ""},
-      {"Panel1", "Form1", kPanel1Place, true, ""},
-      {"Label1", "Panel1", kLabel1Place, true, kLabel1Caption},
-      {"RadioButton1", "Panel1", kRadioButton1Place, true, kRadioButton1Caption},
-      {"RadioButton2", "Panel1", kRadioButton2Place, true, kRadioButton2Caption},
-      {"RadioButton3", "Panel1", kRadioButton3Place, true, kRadioButton3Caption},
-      {"CheckListBox1", "Panel1", kCheckListBox1Place, true, ""},
-      {"CheckListBox2", "Panel1", kCheckListBox2Place, false, ""},
-      {"CheckListBox3", "Form1", kCheckListBox3Place, false, ""},
-      {"ListBox1", "Form1", kListBox1Place, true, ""},
-      {"ListBox2", "Form1", kListBox2Place, true, ""},
-      {"Label2", "Form1", kLabel2Place, true, kLabel2Caption},
-      {"Edit1", "Form1", kEdit1Place, true, world::kDefaultWorldName},
-      {"Button1", "Form1", kButton1Place, true, kButton1Caption},
-      {"Button2", "Form1", kButton2Place, true, kButton2Caption},
-  };
-  for (const Place& place : places) {
+  for (const ws::testing::WindowPlace& place : ws::testing::kWindowPlaces) {
     SCOPED_TRACE(place.name);
     HWND window = control(place.name);
     ASSERT_NE(window, nullptr);
@@ -357,40 +232,47 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptionsAndFont
         std::string_view(place.parent) == "Form1" ? window_->handle() : control(place.parent);
     EXPECT_EQ(GetParent(window), parent);
     const RECT rect = placeInParent(window);
-    EXPECT_EQ(rect.left, place.place.left);
-    EXPECT_EQ(rect.top, place.place.top);
-    EXPECT_EQ(rect.right - rect.left, place.place.width);
-    EXPECT_EQ(rect.bottom - rect.top, place.place.height);
-    EXPECT_EQ(isShown(window), place.visible);
-    if (!place.caption.empty()) {
-      EXPECT_EQ(textOf(window), toWide(place.caption));
-    }
-    // Every control in "ＭＳ ゴシック", 12 pixels, Shift-JIS.
-    if (std::string_view(place.name).rfind("Image", 0) == 0 ||
-        std::string_view(place.name) == "Panel1" || std::string_view(place.name) == "ScrollBox1") {
-      continue;
-    }
+    EXPECT_EQ(rect.left, place.left);
+    EXPECT_EQ(rect.top, place.top);
+    EXPECT_EQ(rect.right - rect.left, place.width);
+    EXPECT_EQ(rect.bottom - rect.top, place.height);
+    EXPECT_EQ(isShown(window), place.visibleAtStart);
+    const std::string_view name = place.name;
+    if (name.starts_with("Image") || name == "Panel1" || name == "ScrollBox1") continue;
     LOGFONTW font{};
     ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)),
                          sizeof(font), &font),
               0);
-    EXPECT_EQ(font.lfHeight, -kFontPixelHeight);
+    EXPECT_EQ(font.lfHeight, -12);
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_EQ(std::wstring(font.lfFaceName), toWide(kFontFamily));
-    if (std::string_view(place.name).find("ListBox") != std::string_view::npos) {
-      EXPECT_EQ(SendMessageW(window, LB_GETITEMHEIGHT, 0, 0), kListItemHeight);
+    EXPECT_EQ(std::wstring(font.lfFaceName), L"\uff2d\uff33 \u30b4\u30b7\u30c3\u30af");
+    if (name.find("ListBox") != std::string_view::npos) {
+      EXPECT_EQ(SendMessageW(window, LB_GETITEMHEIGHT, 0, 0), 12);
     }
+  }
+  const std::pair<const char*, std::wstring_view> captions[] = {
+      {"Label1", L"\u5efa\u7269"},                                // "建物"
+      {"RadioButton1", L"\u30ea\u30f3\u30af\u30b2\u30fc\u30c8"},  // "リンクゲート"
+      {"RadioButton2", L"\u30d5\u30a3\u30fc\u30eb\u30c9"},        // "フィールド"
+      {"RadioButton3", L"\u753a"},                                // "町"
+      {"Label2", L"\u30ef\u30fc\u30eb\u30c9\u540d"},              // "ワールド名"
+      {"Edit1", L"\u30c6\u30b9\u30c8\u30ef\u30fc\u30eb\u30c9"},   // "テストワールド"
+      {"Button1", L"LOAD"},
+      {"Button2", L"SAVE"},
+  };
+  for (const auto& [name, caption] : captions) {
+    EXPECT_EQ(textOf(control(name)), caption) << name;
   }
   EXPECT_EQ(textOf(window_->handle()), L"Form1");
   RECT outer{};
   GetWindowRect(window_->handle(), &outer);
-  EXPECT_EQ(outer.left, kForm1Place.left);
-  EXPECT_EQ(outer.top, kForm1Place.top);
-  EXPECT_EQ(outer.right - outer.left, kForm1Place.width);
-  EXPECT_EQ(outer.bottom - outer.top, kForm1Place.height);
+  EXPECT_EQ(outer.left, ws::testing::kForm1Left);
+  EXPECT_EQ(outer.top, ws::testing::kForm1Top);
+  EXPECT_EQ(outer.right - outer.left, ws::testing::kForm1Width);
+  EXPECT_EQ(outer.bottom - outer.top, ws::testing::kForm1Height);
 
-  // Which face the font mapper gave for the font (reported, not asserted:
-  // it depends on the fonts installed).
+  // Which face the font mapper gave for the font depends on the fonts
+  // installed: kept with the test's results, not checked.
   const WindowDC dc(control("ListBox1"));
   const Selection font(
       dc.get(), reinterpret_cast<HFONT>(SendMessageW(control("ListBox1"), WM_GETFONT, 0, 0)));
@@ -399,9 +281,9 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptionsAndFont
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.get(), &metrics);
   const std::optional<std::string> faceText = toCp932(face);
-  std::printf("window font: face %s, charset %d, height %ld\n",
-              platform::cp932ToUtf8(faceText.value_or("?")).c_str(), metrics.tmCharSet,
-              static_cast<long>(metrics.tmHeight));
+  RecordProperty("mapped_font", platform::cp932ToUtf8(faceText.value_or("?")) + ", charset " +
+                                    std::to_string(metrics.tmCharSet) + ", height " +
+                                    std::to_string(metrics.tmHeight));
 }
 
 // The order in which Tab visits the controls: the tab stops in window order,
@@ -414,14 +296,15 @@ TEST_F(MainWindowTest, FocusMovesInTheLayoutsTabOrder) {
       if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0) {
         walk(child);
       } else if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) != 0) {
-        for (std::string_view name : editor::kTabOrder) {
+        for (std::string_view name : ws::testing::kTabOrder) {
           if (window_->control(name) == child) chain.emplace_back(name);
         }
       }
     }
   };
   walk(window_->handle());
-  const std::vector<std::string> expected(editor::kTabOrder.begin(), editor::kTabOrder.end());
+  const std::vector<std::string> expected(std::begin(ws::testing::kTabOrder),
+                                          std::end(ws::testing::kTabOrder));
   EXPECT_EQ(chain, expected);
 }
 
@@ -1052,7 +935,7 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   ASSERT_TRUE(script.chose);
   EXPECT_EQ(script.captions, (std::vector<std::wstring>{toWide(editor::kSaveWorldPictureCaption),
                                                         toWide(editor::kLoadBackupCaption)}));
-  ASSERT_EQ(dialogs_.proposedPictureNames.size(), 1u);
+  ASSERT_EQ(dialogs_.pictureNames.size(), 1u);
   const std::vector<std::uint8_t> expected = canvas::encodePng(model().worldPictureCanvas());
   const std::vector<char> written = fileBytes(folder.path() / "world.png");
   EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), expected);
@@ -1076,7 +959,7 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   KillTimer(nullptr, other);
   currentMenu = nullptr;
   EXPECT_FALSE(script.chose);
-  EXPECT_EQ(dialogs_.proposedPictureNames.size(), 1u);
+  EXPECT_EQ(dialogs_.pictureNames.size(), 1u);
 }
 
 // The exit code of a window process ended from outside.
@@ -1097,6 +980,7 @@ TEST_F(MainWindowTest, TheWorldMapsMenuLoadsFromTheBackupFolder) {
   ASSERT_TRUE(window_->FormCreate());
   ShowWindow(window_->handle(), SW_SHOW);
   pump();
+  dialogs_.openAnswers = {std::nullopt};
   MenuScript script;
   script.item = 1;
   currentMenu = &script;
@@ -1232,10 +1116,11 @@ TEST_F(MainWindowTest, AWindowKilledComesBackWholeAfterYes) {
   ASSERT_FALSE(fileBytes(before).empty());
 
   window_ = openWithState(gameFolder_, state.path(), &dialogs_);
+  dialogs_.yesNoAnswers = {true};
   ASSERT_TRUE(window_->FormCreate());
   ShowWindow(window_->handle(), SW_SHOW);
   pump();
-  EXPECT_EQ(dialogs_.yesNoQuestions, 1);
+  EXPECT_EQ(dialogs_.yesNoQuestions.size(), 1u);
   EXPECT_EQ(listCount(control("ListBox2")), 2);
   EXPECT_EQ(model().Edit1(), std::string(world::kDefaultWorldName) + "K");
   EXPECT_TRUE(model().isModified());

@@ -9,7 +9,6 @@
 #include <objbase.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -22,9 +21,12 @@
 #include "app_win32/dpi_scale.h"
 #include "app_win32/gdi_objects.h"
 #include "app_win32/main_window.h"
+#include "app_win32/window_fixture.h"
 #include "app_win32/window_probe.h"
 #include "demo/demo_game.h"
 #include "support/scoped_test_env.h"
+#include "support/scripted_dialogs.h"
+#include "support/window_places.h"
 
 namespace ws::app {
 namespace {
@@ -32,104 +34,20 @@ namespace {
 namespace fs = std::filesystem;
 using namespace probe;
 
-constexpr int kLinkGateArea = 0;  // 128 x 64, three dungeons
-constexpr int kFieldArea = 5;     // 128 x 64, a tower and three dungeons
-constexpr int kTownArea = 14;     // 128 x 64, a church and six houses
-
 // The resolution this run was started at.
 int testDpi() {
   const char* dpi = std::getenv("WORLDSMITH_TEST_DPI");
   return dpi != nullptr ? std::atoi(dpi) : 96;
 }
 
-class WindowEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    TForm1::registerClasses(GetModuleHandleW(nullptr));
-  }
-};
+using namespace ws::app::testing;
+using ws::testing::kWindowPlaces;
+using ws::testing::WindowPlace;
 
-[[maybe_unused]] ::testing::Environment* const kWindowEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
-
-class SaveDialogs : public editor::Dialogs {
- public:
-  std::vector<std::string> messages;
-  std::deque<fs::path> saveAnswers;
-
-  void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  editor::SaveChoice askSaveChanges(std::string_view) override {
-    return editor::SaveChoice::Cancel;
-  }
-  std::optional<fs::path> choosePictureFile(std::string_view) override { return std::nullopt; }
-  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
-  std::optional<fs::path> chooseOpenFile(const fs::path&) override { return std::nullopt; }
-  std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
-    if (saveAnswers.empty()) return std::nullopt;
-    fs::path answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
-  }
-};
-
-// Every placed control at 96 DPI (left, top, width, height in its parent),
-// written out here rather than read from the layout the window uses.
-struct LiteralPlace {
-  const char* name;
-  const char* parent;
-  int left, top, width, height;
-  // Shows whole items only: its height may come out up to one item short.
-  bool wholeItems = false;
-};
-constexpr LiteralPlace kPlaces96[] = {
-    {"ScrollBox1", "Form1", 16, 8, 324, 276},       {"Image2", "ScrollBox1", 0, 0, 512, 256},
-    {"Image1", "Form1", 352, 8, 256, 128},          {"Panel1", "Form1", 352, 144, 257, 131},
-    {"Label1", "Panel1", 160, 8, 24, 12},           {"RadioButton1", "Panel1", 8, 40, 97, 17},
-    {"RadioButton2", "Panel1", 8, 64, 89, 17},      {"RadioButton3", "Panel1", 8, 88, 89, 17},
-    {"CheckListBox1", "Panel1", 112, 24, 137, 97},  {"CheckListBox2", "Panel1", 112, 24, 137, 97},
-    {"CheckListBox3", "Form1", 216, 360, 121, 73},  {"ListBox1", "Form1", 352, 288, 257, 160, true},
-    {"ListBox2", "Form1", 216, 296, 121, 52, true}, {"Label2", "Form1", 24, 304, 60, 12},
-    {"Edit1", "Form1", 24, 320, 161, 20},           {"Button1", "Form1", 16, 408, 75, 25},
-    {"Button2", "Form1", 96, 408, 75, 25},
-};
-
-class WindowScalingTest : public ::testing::Test {
+class WindowScalingTest : public WindowTest {
  protected:
-  static void SetUpTestSuite() {
-    gameFolder_ = platform::testing::uniqueTestFolder("app-win32-dpi");
-    ASSERT_TRUE(demo::makeDemoGame(gameFolder_).ok());
-  }
-  static void TearDownTestSuite() { fs::remove_all(gameFolder_); }
+  void SetUp() override { open(&dialogs_, SW_SHOWNOACTIVATE); }
 
-  void SetUp() override {
-    editor::EditorOptions options;
-    options.gameFolder = gameFolder_;
-    window_ = std::make_unique<TForm1>(options, &dialogs_);
-    ASSERT_TRUE(window_->FormCreate());
-    ShowWindow(window_->handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(window_->handle());
-    pump();
-  }
-  void TearDown() override {
-    window_.reset();
-    pump();
-  }
-
-  HWND control(const char* name) {
-    HWND window = std::string_view(name) == "Form1" ? window_->handle() : window_->control(name);
-    EXPECT_NE(window, nullptr) << name;
-    return window;
-  }
-  const editor::EditorModel& model() { return window_->model(); }
-
-  void chooseArea(int item) {
-    HWND list = control("ListBox1");
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
-    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-    pump();
-  }
   void moveOverMap(int screenX, int screenY) {
     SendMessageW(control("Image2"), WM_MOUSEMOVE, 0, pointParam(screenX, screenY));
     pump();
@@ -151,7 +69,7 @@ class WindowScalingTest : public ::testing::Test {
   // a pixel), inside its parent's client area and clear of every other
   // control shown; the font and the list items scaled alike.
   void expectLaidOutFor(int dpi) {
-    for (const LiteralPlace& place : kPlaces96) {
+    for (const WindowPlace& place : kWindowPlaces) {
       SCOPED_TRACE(place.name);
       HWND window = control(place.name);
       ASSERT_EQ(GetParent(window), control(place.parent));
@@ -194,7 +112,7 @@ class WindowScalingTest : public ::testing::Test {
 
   void expectNoOverlaps() {
     std::vector<std::pair<const char*, RECT>> shown;
-    for (const LiteralPlace& place : kPlaces96) {
+    for (const WindowPlace& place : kWindowPlaces) {
       HWND window = control(place.name);
       if (!IsWindowVisible(window) || std::string_view(place.name) == "Image2") continue;
       RECT rect{};
@@ -219,10 +137,6 @@ class WindowScalingTest : public ::testing::Test {
     EXPECT_EQ(pixelsDifferingFrom(control("Image2"), model().Image2(), 1, dpi), 0);
     EXPECT_EQ(pixelsDifferingFrom(control("Image1"), model().Image1(), 2, dpi), 0);
   }
-
-  static inline fs::path gameFolder_;
-  SaveDialogs dialogs_;
-  std::unique_ptr<TForm1> window_;
 };
 
 TEST(MagnificationTest, EveryCanvasPixelGetsABlockOfWholeScreenPixelsThatPointBackAtIt) {
@@ -247,14 +161,19 @@ TEST(MagnificationTest, EveryCanvasPixelGetsABlockOfWholeScreenPixelsThatPointBa
 TEST_F(WindowScalingTest, RunsAtTheResolutionItWasStartedAt) {
   const WindowDC screen(window_->handle());
   EXPECT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), testDpi());
+  // Where the window landed, kept with the test's results for a failure
+  // elsewhere in the run.
   RECT outer{};
   GetWindowRect(window_->handle(), &outer);
-  std::printf("awareness %d, screen %d x %d, window at %ld, %ld, %ld x %ld\n",
-              static_cast<int>(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext())),
-              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-              static_cast<long>(outer.left), static_cast<long>(outer.top),
-              static_cast<long>(outer.right - outer.left),
-              static_cast<long>(outer.bottom - outer.top));
+  const int awareness =
+      static_cast<int>(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
+  std::string screen = "awareness " + std::to_string(awareness);
+  screen += ", screen " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
+            std::to_string(GetSystemMetrics(SM_CYSCREEN));
+  screen += ", window at " + std::to_string(outer.left) + ", " + std::to_string(outer.top);
+  screen += ", " + std::to_string(outer.right - outer.left) + " x " +
+            std::to_string(outer.bottom - outer.top);
+  RecordProperty("screen", screen);
 }
 
 TEST_F(WindowScalingTest, ControlsSitAtTheirPlacesTimesTheScaleInsideTheWindowWithoutOverlapping) {

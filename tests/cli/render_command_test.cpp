@@ -8,10 +8,10 @@
 #include "cli/command_runner.h"
 #include "cli/commands.h"
 #include "codec/save_container.h"
-#include "editor/dialogs.h"
 #include "editor/editor_model.h"
 #include "platform/file_io.h"
 #include "support/scoped_test_env.h"
+#include "support/scripted_dialogs.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -21,16 +21,6 @@ namespace ws::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-class NoDialogs : public editor::Dialogs {
- public:
-  void showMessage(std::string_view) override {}
-  std::optional<fs::path> chooseFolder(std::string_view) override { return std::nullopt; }
-  std::optional<fs::path> chooseOpenFile(const fs::path&) override { return std::nullopt; }
-  std::optional<fs::path> chooseSaveFile(const fs::path&, std::string_view) override {
-    return std::nullopt;
-  }
-};
 
 class RenderCommand : public ::testing::Test {
  protected:
@@ -62,7 +52,7 @@ TEST_F(RenderCommand, DrawsTheMapAsLoadShowsItWithoutTheOutline) {
       render({"render", (folder_ / "world.dat").string(), "-o", png.string(), "--scale", "2"});
   ASSERT_EQ(rendered.exitCode, kExitSuccess) << rendered.err;
 
-  NoDialogs dialogs;
+  editor::testing::ScriptedDialogs dialogs;
   editor::EditorModel model(dialogs, editor::EditorOptions{game()});
   ASSERT_TRUE(model.FormCreate());
   ASSERT_TRUE(model.loadFile(folder_ / "world.dat"));

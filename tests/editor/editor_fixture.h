@@ -1,5 +1,5 @@
-// Shared pieces of the editor model tests: scripted dialogs, temporary
-// folders and game folders made by our own builders.
+// Shared pieces of the editor model tests: temporary folders and game
+// folders made by our own builders, and a model started on the demo game.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,9 +17,9 @@
 #include "demo/catalogue_builder.h"
 #include "demo/demo_areas.h"
 #include "demo/demo_game.h"
-#include "editor/dialogs.h"
 #include "editor/editor_model.h"
 #include "platform/text.h"
+#include "support/scripted_dialogs.h"
 
 namespace ws::editor::testing {
 
@@ -30,62 +30,6 @@ inline std::vector<std::uint8_t> readBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-// Dialogs that answer from a script and record what they were asked.
-class FakeDialogs : public Dialogs {
- public:
-  std::vector<std::string> messages;
-  std::deque<std::optional<fs::path>> folderAnswers;
-  std::vector<std::string> folderInstructions;  // what each folder dialog asked for
-  std::deque<std::optional<fs::path>> openAnswers;
-  std::deque<std::optional<fs::path>> saveAnswers;
-  std::vector<fs::path> openFolders;
-  std::vector<fs::path> saveFolders;
-  std::vector<std::string> saveNames;
-  // The unsaved-work question: what was asked, and the answers to give (an
-  // unscripted question is answered "don't save", as a window without the
-  // question behaves).
-  std::vector<std::string> questions;
-  std::deque<SaveChoice> saveChoices;
-  std::deque<std::optional<fs::path>> pictureAnswers;
-
-  void showMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::optional<fs::path> chooseFolder(std::string_view instruction) override {
-    folderInstructions.emplace_back(instruction);
-    return next(folderAnswers);
-  }
-  std::optional<fs::path> chooseOpenFile(const fs::path& initialFolder) override {
-    openFolders.push_back(initialFolder);
-    return next(openAnswers);
-  }
-  std::optional<fs::path> chooseSaveFile(const fs::path& initialFolder,
-                                         std::string_view defaultName) override {
-    saveFolders.push_back(initialFolder);
-    saveNames.emplace_back(defaultName);
-    return next(saveAnswers);
-  }
-  SaveChoice askSaveChanges(std::string_view question) override {
-    questions.emplace_back(question);
-    if (saveChoices.empty()) return SaveChoice::DontSave;
-    const SaveChoice choice = saveChoices.front();
-    saveChoices.pop_front();
-    return choice;
-  }
-  std::optional<fs::path> choosePictureFile(std::string_view) override {
-    return next(pictureAnswers);
-  }
-
- private:
-  static std::optional<fs::path> next(std::deque<std::optional<fs::path>>& answers) {
-    if (answers.empty()) {
-      ADD_FAILURE() << "a dialog was opened that the test did not expect";
-      return std::nullopt;
-    }
-    std::optional<fs::path> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-};
 
 // A fresh folder below $WORLDSMITH_TEST_TMP (or the system's temporary
 // folder), removed again at the end of the process.
@@ -135,7 +79,7 @@ using world::AreaKind;
 
 // A model started on the demo game.
 struct DemoEditor {
-  FakeDialogs dialogs;
+  ScriptedDialogs dialogs;
   EditorModel model{dialogs, EditorOptions{demoGame()}};
 
   DemoEditor() { EXPECT_TRUE(model.FormCreate()); }

@@ -97,9 +97,12 @@ fs::path saveTo(DemoEditor& e, const std::string& name) {
   return file;
 }
 
+// LOAD of `file`; unsaved work is given up ("don't save") when asked.
 void load(DemoEditor& e, const fs::path& file) {
+  if (e.model.isModified()) e.dialogs.saveChoices.push_back(SaveChoice::DontSave);
   e.dialogs.openAnswers.push_back(file);
   e.model.Button1Click();
+  EXPECT_TRUE(e.dialogs.saveChoices.empty()) << "the unsaved-work question was not asked";
 }
 
 TEST(Save, MovesTheLinkGateToSlotZeroEvenWhenCancelled) {
@@ -291,6 +294,7 @@ TEST(Load, CancelledOrMissingFileDoesNothing) {
   DemoEditor editor;
   composeFourAreas(editor);
   const Snapshot before(editor.model);
+  editor.dialogs.saveChoices = {SaveChoice::DontSave};
   editor.dialogs.openAnswers.push_back(std::nullopt);
   editor.model.Button1Click();
   load(editor, freshFolder("none") / "absent.dat");
@@ -329,6 +333,7 @@ TEST(Load, MessagesTheEditorAddsAreJapaneseAndNameTheirSubject) {
     SCOPED_TRACE(c.name);
     editor.dialogs.messages.clear();
     const Snapshot before(editor.model);
+    editor.dialogs.saveChoices = {SaveChoice::DontSave};
     EXPECT_FALSE(editor.model.openFile(c.file));
     EXPECT_EQ(editor.dialogs.messages, std::vector<std::string>{c.message});
     before.expectEqual(Snapshot(editor.model));

@@ -43,7 +43,7 @@ const fs::path& markerGame() {
 }
 
 struct MarkerEditor {
-  FakeDialogs dialogs;
+  ScriptedDialogs dialogs;
   EditorModel model{dialogs, EditorOptions{markerGame()}};
 
   explicit MarkerEditor(AreaKind kind) {
@@ -139,7 +139,7 @@ TEST(ObjectLists, MarksSetFromCodeAndReselectingAKindRunNothing) {
 }
 
 TEST(ObjectLists, KindBeforeAnyAreaOnlySwitchesTheList) {
-  FakeDialogs dialogs;
+  ScriptedDialogs dialogs;
   EditorModel model(dialogs, EditorOptions{markerGame()});
   ASSERT_TRUE(model.FormCreate());
   model.selectKind(AreaKind::Town);

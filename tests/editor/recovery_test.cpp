@@ -11,25 +11,9 @@
 namespace ws::editor::testing {
 namespace {
 
-// Dialogs that also answer the start-up question from a script (Yes when
-// unscripted, as the default button).
-class RecoveryDialogs : public FakeDialogs {
- public:
-  std::vector<std::string> yesNoQuestions;
-  std::deque<bool> yesNoAnswers;
-
-  bool askYesNo(std::string_view question) override {
-    yesNoQuestions.emplace_back(question);
-    if (yesNoAnswers.empty()) return true;
-    const bool answer = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return answer;
-  }
-};
-
 // An editor on the demo game keeping its state in `stateFolder`.
 struct StatefulEditor {
-  RecoveryDialogs dialogs;
+  ScriptedDialogs dialogs;
   EditorModel model;
 
   StatefulEditor(const fs::path& stateFolder, std::deque<bool> answers = {})
@@ -145,7 +129,7 @@ TEST(RecoveryTest, AfterEveryActionAFreshEditorRestoresTheWorldAndSavesTheSameBy
         EXPECT_EQ(session.model.Edit1(), world::kDefaultWorldName) << context;
         continue;
       }
-      StatefulEditor restored(state);
+      StatefulEditor restored(state, {true});
       ASSERT_EQ(restored.dialogs.yesNoQuestions,
                 std::vector<std::string>{std::string(kRestoreRecoveryQuestion)})
           << context;
@@ -222,7 +206,7 @@ TEST(RecoveryTest, AnotherGameFolderHasItsOwnRecoveryFile) {
   demo.place(AreaKind::Field, kBlueForest, 64, 32);
   const fs::path otherGame = freshFolder("other-game");
   ASSERT_TRUE(ws::demo::makeDemoGame(otherGame).ok());
-  RecoveryDialogs dialogs;
+  ScriptedDialogs dialogs;
   EditorModel other(dialogs, EditorOptions{otherGame, nullptr, state});
   ASSERT_TRUE(other.FormCreate());
   EXPECT_TRUE(dialogs.yesNoQuestions.empty());

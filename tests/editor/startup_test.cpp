@@ -44,7 +44,7 @@ TEST(EditorStartup, GameFolderGivenReadsCatalogueAndSetsUpTheWindow) {
 }
 
 TEST(EditorStartup, MissingCatalogueAsksForTheFolder) {
-  FakeDialogs dialogs;
+  ScriptedDialogs dialogs;
   dialogs.folderAnswers.push_back(demoGame());
   EditorModel model(dialogs, EditorOptions{freshFolder("empty")});
   ASSERT_TRUE(model.FormCreate());
@@ -117,7 +117,7 @@ TEST(EditorStartup, GameFolderQuestionRepeatsRemembersAndEndsOnCancel) {
   const platform::testing::ScopedEnv noWine("WINEPREFIX", freshFolder("no-wine").string());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeDialogs dialogs;
+    ScriptedDialogs dialogs;
     dialogs.folderAnswers.assign(c.answers.begin(), c.answers.end());
     FakeStore store;
     store.folder = c.remembered;
@@ -153,7 +153,7 @@ TEST(EditorStartup, FindsTheGameThroughTheRegistry) {
   const platform::testing::ScopedEnv winePrefix("WINEPREFIX", prefix.string());
   const platform::testing::ScopedEnv noOverride("WORLDSMITH_GAME_DIR", std::nullopt);
 
-  FakeDialogs dialogs;
+  ScriptedDialogs dialogs;
   EditorModel model(dialogs);
   ASSERT_TRUE(model.FormCreate());
   EXPECT_TRUE(dialogs.messages.empty());
