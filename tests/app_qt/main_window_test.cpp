@@ -125,10 +125,13 @@ class MainWindowTest : public ::testing::Test {
 
   void SetUp() override { open(&dialogs_); }
 
-  // A fresh window on the demo game; `dialogs` nullptr for real Qt dialogs.
-  void open(editor::Dialogs* dialogs) {
+  // A fresh window on `game` (empty: the demo game), keeping its state in
+  // `stateFolder` when there is one; `dialogs` nullptr for real Qt dialogs.
+  void open(editor::Dialogs* dialogs, std::optional<fs::path> stateFolder = std::nullopt,
+            const fs::path& game = {}) {
     editor::EditorOptions options;
-    options.gameFolder = gameFolder_;
+    options.gameFolder = game.empty() ? gameFolder_ : game;
+    options.stateFolder = std::move(stateFolder);
     window_ = std::make_unique<TForm1>(options, dialogs);
     ASSERT_TRUE(window_->FormCreate());
     window_->show();
@@ -773,12 +776,7 @@ TEST_F(MainWindowTest, TheMapsContextMenuSavesTheLoadedMapAsTheRenderOfTheFile) 
 // Yes brings the world back. Closing normally removes the file.
 TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
   const platform::testing::TempFolder state("app-state");
-  editor::EditorOptions options;
-  options.gameFolder = gameFolder_;
-  options.stateFolder = state.path();
-  window_ = std::make_unique<TForm1>(options, nullptr);
-  ASSERT_TRUE(window_->FormCreate());
-  window_->show();
+  open(nullptr, state.path());
   chooseArea(kLinkGateArea);
   placeAt({10, 10});
   chooseArea(kTownArea);
@@ -799,12 +797,8 @@ TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
         box->button(QMessageBox::Yes)->click();
         return true;
       },
-      [&] {
-        window_ = std::make_unique<TForm1>(options, nullptr);
-        EXPECT_TRUE(window_->FormCreate());
-      });
+      [&] { open(nullptr, state.path()); });
   EXPECT_TRUE(answered);
-  window_->show();
   QApplication::processEvents();
   EXPECT_EQ(asked, QString::fromUtf8("前回の編集内容が残っています。復元しますか？"));
   EXPECT_EQ(preset, QMessageBox::Yes);
@@ -832,13 +826,7 @@ TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
 
 TEST_F(MainWindowTest, TheMapsContextMenuLoadsFromTheBackupFolder) {
   const platform::testing::TempFolder state("app-backups");
-  editor::EditorOptions options;
-  options.gameFolder = gameFolder_;
-  options.stateFolder = state.path();
-  window_ = std::make_unique<TForm1>(options, nullptr);
-  ASSERT_TRUE(window_->FormCreate());
-  window_->show();
-  QApplication::processEvents();
+  open(nullptr, state.path());
   auto* map = child<CanvasView>("Image2");
   QString offered;
   QTimer chooser;
@@ -872,12 +860,7 @@ TEST_F(MainWindowTest, DISABLED_KilledWindowChild) {
   const char* state = std::getenv("WORLDSMITH_KILLED_STATE");
   const char* save = std::getenv("WORLDSMITH_KILLED_SAVE");
   if (game == nullptr || state == nullptr || save == nullptr) GTEST_SKIP();
-  editor::EditorOptions options;
-  options.gameFolder = fs::path(game);
-  options.stateFolder = fs::path(state);
-  window_ = std::make_unique<TForm1>(options, &dialogs_);
-  ASSERT_TRUE(window_->FormCreate());
-  window_->show();
+  open(&dialogs_, fs::path(state), fs::path(game));
   chooseArea(kLinkGateArea);
   clickCheckMark(child<QListWidget>("CheckListBox1"), 1);
   placeAt({10, 10});
@@ -916,14 +899,8 @@ TEST_F(MainWindowTest, AWindowKilledWithSigkillComesBackWholeAfterYes) {
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
   ASSERT_TRUE(fs::exists(before));
 
-  editor::EditorOptions options;
-  options.gameFolder = gameFolder_;
-  options.stateFolder = state.path();
-  window_ = std::make_unique<TForm1>(options, &dialogs_);
   dialogs_.yesNoAnswers = {true};
-  ASSERT_TRUE(window_->FormCreate());
-  window_->show();
-  QApplication::processEvents();
+  open(&dialogs_, state.path());
   EXPECT_EQ(dialogs_.yesNoQuestions,
             std::vector<std::string>{std::string(editor::kRestoreRecoveryQuestion)});
   EXPECT_TRUE(dialogs_.questions.empty());

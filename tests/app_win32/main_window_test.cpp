@@ -350,14 +350,7 @@ TEST_F(MainWindowTest, ASessionShowsTheModelThroughoutAndSavesWhatTheModelSaves)
   EXPECT_TRUE(dialogs_.messages.empty());
 
   const platform::testing::TempFolder folder("app-win32-save");
-  dialogs_.saveAnswers.push_back(folder.path() / "window.dat");
-  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
-  pump();
-  dialogs_.saveAnswers.push_back(folder.path() / "model.dat");
-  reference.Button2Click();
-  const std::vector<char> saved = fileBytes(folder.path() / "window.dat");
-  ASSERT_FALSE(saved.empty());
-  EXPECT_EQ(saved, fileBytes(folder.path() / "model.dat"));
+  ASSERT_NO_FATAL_FAILURE(expectSavesWhatTheModelSaves(reference, folder.path()));
 
   // Loaded back, the window shows the loaded world with the town kind and
   // the saved choices, none of its selections echoed as a user's choice.
@@ -428,20 +421,34 @@ struct DialogScript {
 };
 DialogScript* currentScript = nullptr;
 
-BOOL CALLBACK findDialog(HWND window, LPARAM found) {
+// A search among this thread's windows for a visible one of a class.
+struct WindowSearch {
+  std::wstring_view className;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<WindowSearch*>(search);
   wchar_t className[16] = {};
   GetClassNameW(window, className, 16);
-  if (IsWindowVisible(window) && std::wstring_view(className) == L"#32770") {
-    *reinterpret_cast<HWND*>(found) = window;
+  if (IsWindowVisible(window) && wanted->className == className) {
+    wanted->found = window;
     return FALSE;
   }
   return TRUE;
 }
 
+// This thread's visible window of class `className` (a dialog: "#32770", a
+// popup menu: "#32768"), or nullptr.
+HWND visibleWindowOfClass(std::wstring_view className) {
+  WindowSearch search{className};
+  EnumThreadWindows(GetCurrentThreadId(), &matchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 void CALLBACK answerDialog(HWND, UINT, UINT_PTR, DWORD) {
   if (currentScript == nullptr || currentScript->answered) return;
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &findDialog, reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = visibleWindowOfClass(L"#32770");
   if (dialog != nullptr && currentScript->answer(dialog)) currentScript->answered = true;
 }
 
@@ -886,20 +893,9 @@ struct MenuScript {
 };
 MenuScript* currentMenu = nullptr;
 
-BOOL CALLBACK findMenu(HWND window, LPARAM found) {
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  if (IsWindowVisible(window) && std::wstring_view(className) == L"#32768") {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK chooseFirstMenuItem(HWND, UINT, UINT_PTR, DWORD) {
   if (currentMenu == nullptr || currentMenu->chose) return;
-  HWND window = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &findMenu, reinterpret_cast<LPARAM>(&window));
+  HWND window = visibleWindowOfClass(L"#32768");
   if (window == nullptr) return;
   auto* menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -913,6 +909,22 @@ void CALLBACK chooseFirstMenuItem(HWND, UINT, UINT_PTR, DWORD) {
   currentMenu->chose = true;
 }
 
+// A right-click on `target` at `screen` while a timer chooses item `item`
+// of the popup menu that opens: what the menu offered, and whether one did.
+MenuScript rightClick(HWND target, POINT screen, int item = 0) {
+  MenuScript script;
+  script.item = item;
+  currentMenu = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
+  SendMessageW(target, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target),
+               pointParam(screen.x, screen.y));
+  pump();
+  KillTimer(nullptr, timer);
+  currentMenu = nullptr;
+  pump();
+  return script;
+}
+
 TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline) {
   chooseArea(kLinkGateArea);
   placeAt(10, 10);
@@ -921,17 +933,9 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   const platform::testing::TempFolder folder("app-win32-picture");
   dialogs_.pictureAnswers.push_back(folder.path() / "world.png");
 
-  MenuScript script;
-  currentMenu = &script;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
   POINT at{200, 100};
   ClientToScreen(control("Image2"), &at);
-  SendMessageW(control("Image2"), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control("Image2")),
-               pointParam(at.x, at.y));
-  KillTimer(nullptr, timer);
-  currentMenu = nullptr;
-  pump();
-
+  const MenuScript script = rightClick(control("Image2"), at);
   ASSERT_TRUE(script.chose);
   EXPECT_EQ(script.captions, (std::vector<std::wstring>{toWide(editor::kSaveWorldPictureCaption),
                                                         toWide(editor::kLoadBackupCaption)}));
@@ -950,15 +954,7 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
   EXPECT_GT(differing, 0);
 
   // Elsewhere a right-click offers no menu.
-  script = {};
-  currentMenu = &script;
-  const UINT_PTR other = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
-  SendMessageW(control("ListBox1"), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control("ListBox1")),
-               pointParam(at.x, at.y));
-  pump();
-  KillTimer(nullptr, other);
-  currentMenu = nullptr;
-  EXPECT_FALSE(script.chose);
+  EXPECT_FALSE(rightClick(control("ListBox1"), at).chose);
   EXPECT_EQ(dialogs_.pictureNames.size(), 1u);
 }
 
@@ -981,18 +977,9 @@ TEST_F(MainWindowTest, TheWorldMapsMenuLoadsFromTheBackupFolder) {
   ShowWindow(window_->handle(), SW_SHOW);
   pump();
   dialogs_.openAnswers = {std::nullopt};
-  MenuScript script;
-  script.item = 1;
-  currentMenu = &script;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &chooseFirstMenuItem);
   POINT at{40, 40};
   ClientToScreen(control("Image2"), &at);
-  SendMessageW(control("Image2"), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control("Image2")),
-               pointParam(at.x, at.y));
-  KillTimer(nullptr, timer);
-  currentMenu = nullptr;
-  pump();
-  ASSERT_TRUE(script.chose);
+  ASSERT_TRUE(rightClick(control("Image2"), at, 1).chose);
   EXPECT_EQ(dialogs_.openFolders, std::vector<fs::path>{state.path() / "backups"});
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "app_win32/main_window.h"
 #include "app_win32/window_probe.h"
@@ -81,6 +82,20 @@ class WindowTest : public ::testing::Test {
     SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
     probe::pump();
+  }
+
+  // SAVE from the window into `folder`/window.dat and from `reference` into
+  // `folder`/model.dat: the window writes the very bytes the model writes.
+  void expectSavesWhatTheModelSaves(editor::EditorModel& reference,
+                                    const std::filesystem::path& folder) {
+    dialogs_.saveAnswers.push_back(folder / "window.dat");
+    SendMessageW(control("Button2"), BM_CLICK, 0, 0);
+    probe::pump();
+    dialogs_.saveAnswers.push_back(folder / "model.dat");
+    reference.Button2Click();
+    const std::vector<char> saved = probe::fileBytes(folder / "window.dat");
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(saved, probe::fileBytes(folder / "model.dat"));
   }
 
   static inline std::filesystem::path gameFolder_;

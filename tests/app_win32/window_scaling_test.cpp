@@ -246,14 +246,7 @@ TEST_F(WindowScalingTest, ASessionSavesTheSameBytesAtEveryResolution) {
   EXPECT_TRUE(dialogs_.messages.empty());
 
   const platform::testing::TempFolder folder("app-win32-dpi-save");
-  dialogs_.saveAnswers.push_back(folder.path() / "window.dat");
-  SendMessageW(control("Button2"), BM_CLICK, 0, 0);
-  pump();
-  dialogs_.saveAnswers.push_back(folder.path() / "model.dat");
-  reference.Button2Click();
-  const std::vector<char> saved = fileBytes(folder.path() / "window.dat");
-  ASSERT_FALSE(saved.empty());
-  EXPECT_EQ(saved, fileBytes(folder.path() / "model.dat"));
+  expectSavesWhatTheModelSaves(reference, folder.path());
 }
 
 // Moved to a monitor of another resolution, the window lays itself out for
