@@ -714,6 +714,29 @@ TEST_F(MainWindowTest, DroppingASaveFileLoadsItAfterTheQuestion) {
   fs::remove(save);
 }
 
+// A right-click at (40, 40) on `widget` while a timer chooses item `item`
+// of the popup menu that opens, as by the keyboard (the item made current,
+// then Return): the chosen item's caption, empty when no menu opened.
+QString chooseFromContextMenu(QWidget* widget, int item) {
+  QString chosen;
+  QTimer chooser;
+  chooser.setInterval(10);
+  QObject::connect(&chooser, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr || menu->actions().size() <= item) return;
+    chosen = menu->actions().at(item)->text();
+    menu->setActiveAction(menu->actions().at(item));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &enter);
+  });
+  chooser.start();
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {40, 40},
+                               widget->mapToGlobal(QPoint(40, 40)));
+  QApplication::sendEvent(widget, &rightClick);
+  chooser.stop();
+  return chosen;
+}
+
 // The world map's context menu saves the map without the cursor outline:
 // after LOAD that is the rendered file, pixel for pixel.
 TEST_F(MainWindowTest, TheMapsContextMenuSavesTheLoadedMapAsTheRenderOfTheFile) {
@@ -731,25 +754,8 @@ TEST_F(MainWindowTest, TheMapsContextMenuSavesTheLoadedMapAsTheRenderOfTheFile) 
   ASSERT_EQ(model().areaSlots().usedCount(), 2);
 
   auto* map = child<CanvasView>("Image2");
-  QString offered;
-  QTimer chooser;
-  chooser.setInterval(10);
-  QObject::connect(&chooser, &QTimer::timeout, [&] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr || menu->actions().isEmpty()) return;
-    offered = menu->actions().front()->text();
-    // Chosen as by the keyboard: the item made current, then Return.
-    menu->setActiveAction(menu->actions().front());
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(menu, &enter);
-  });
-  chooser.start();
   dialogs_.pictureAnswers.push_back(png);
-  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {40, 40},
-                               map->mapToGlobal(QPoint(40, 40)));
-  QApplication::sendEvent(map, &rightClick);
-  chooser.stop();
-  EXPECT_EQ(offered, QString::fromUtf8("ワールドマップを画像で保存…"));
+  EXPECT_EQ(chooseFromContextMenu(map, 0), QString::fromUtf8("ワールドマップを画像で保存…"));
   ASSERT_TRUE(fs::exists(png));
 
   const Result<canvas::Canvas> rendered = editor::RenderSaveFile(gameFolder_, save);
@@ -829,23 +835,8 @@ TEST_F(MainWindowTest, TheMapsContextMenuLoadsFromTheBackupFolder) {
   open(nullptr, state.path());
   auto* map = child<CanvasView>("Image2");
   QString offered;
-  QTimer chooser;
-  chooser.setInterval(10);
-  QObject::connect(&chooser, &QTimer::timeout, [&] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr || menu->actions().size() < 2) return;
-    offered = menu->actions().at(1)->text();
-    menu->setActiveAction(menu->actions().at(1));
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(menu, &enter);
-  });
-  chooser.start();
-  const ShownFileDialog shown = cancelNextFileDialog([&] {
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {40, 40},
-                                 map->mapToGlobal(QPoint(40, 40)));
-    QApplication::sendEvent(map, &rightClick);
-  });
-  chooser.stop();
+  const ShownFileDialog shown =
+      cancelNextFileDialog([&] { offered = chooseFromContextMenu(map, 1); });
   EXPECT_EQ(offered, QString::fromUtf8("バックアップから読み込む…"));
   EXPECT_TRUE(shown.opened);
   EXPECT_EQ(shown.mode, QFileDialog::AcceptOpen);
