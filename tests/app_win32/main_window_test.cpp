@@ -783,6 +783,7 @@ TEST_F(MainWindowTest, ClosingAModifiedWorldAsksAndStaysOpenUnlessItWasSaved) {
   // Cancel; then Save with the save dialog cancelled; then Save into a file.
   dialogs_.saveChoices = {editor::SaveChoice::Cancel, editor::SaveChoice::Save,
                           editor::SaveChoice::Save};
+  dialogs_.saveAnswers = {std::nullopt};
   SendMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(form));
   SendMessageW(form, WM_CLOSE, 0, 0);

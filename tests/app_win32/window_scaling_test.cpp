@@ -167,13 +167,13 @@ TEST_F(WindowScalingTest, RunsAtTheResolutionItWasStartedAt) {
   GetWindowRect(window_->handle(), &outer);
   const int awareness =
       static_cast<int>(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()));
-  std::string screen = "awareness " + std::to_string(awareness);
-  screen += ", screen " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
-            std::to_string(GetSystemMetrics(SM_CYSCREEN));
-  screen += ", window at " + std::to_string(outer.left) + ", " + std::to_string(outer.top);
-  screen += ", " + std::to_string(outer.right - outer.left) + " x " +
-            std::to_string(outer.bottom - outer.top);
-  RecordProperty("screen", screen);
+  std::string placement = "awareness " + std::to_string(awareness);
+  placement += ", screen " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
+               std::to_string(GetSystemMetrics(SM_CYSCREEN));
+  placement += ", window at " + std::to_string(outer.left) + ", " + std::to_string(outer.top);
+  placement += ", " + std::to_string(outer.right - outer.left) + " x " +
+               std::to_string(outer.bottom - outer.top);
+  RecordProperty("placement", placement);
 }
 
 TEST_F(WindowScalingTest, ControlsSitAtTheirPlacesTimesTheScaleInsideTheWindowWithoutOverlapping) {

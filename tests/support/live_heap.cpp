@@ -5,6 +5,7 @@
 #include "support/live_heap.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdlib>
 #include <new>
 
