@@ -11,6 +11,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "demo/area_map_builder.h"
@@ -77,12 +78,19 @@ inline void writeFile(const fs::path& path, const std::vector<std::uint8_t>& byt
 using namespace ws::demo::areas;
 using world::AreaKind;
 
-// A model started on the demo game.
+// A model started on the demo game; with a state folder, it keeps its
+// backups and recovery file there, and `yesNoAnswers` answer the question
+// at start-up.
 struct DemoEditor {
   ScriptedDialogs dialogs;
   EditorModel model{dialogs, EditorOptions{demoGame()}};
 
   DemoEditor() { EXPECT_TRUE(model.FormCreate()); }
+  explicit DemoEditor(const fs::path& stateFolder, std::deque<bool> yesNoAnswers = {})
+      : model(dialogs, EditorOptions{demoGame(), nullptr, stateFolder}) {
+    dialogs.yesNoAnswers = std::move(yesNoAnswers);
+    EXPECT_TRUE(model.FormCreate());
+  }
 
   void choose(int areaNumber) {
     model.setListBox1Selection(areaNumber);

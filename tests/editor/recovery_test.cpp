@@ -11,24 +11,10 @@
 namespace ws::editor::testing {
 namespace {
 
-// An editor on the demo game keeping its state in `stateFolder`.
-struct StatefulEditor {
-  ScriptedDialogs dialogs;
-  EditorModel model;
+// An editor on the demo game keeping its state in a folder of its own.
+struct StatefulEditor : DemoEditor {
+  using DemoEditor::DemoEditor;
 
-  StatefulEditor(const fs::path& stateFolder, std::deque<bool> answers = {})
-      : model(dialogs, EditorOptions{demoGame(), nullptr, stateFolder}) {
-    dialogs.yesNoAnswers = std::move(answers);
-    EXPECT_TRUE(model.FormCreate());
-  }
-
-  void place(AreaKind kind, int areaNumber, int x, int y) {
-    model.selectKind(kind);
-    model.setListBox1Selection(areaNumber);
-    model.ListBox1Click();
-    model.Image2MouseMove(x, y);
-    model.Image2Click();
-  }
   // SAVE into `path`; the messages it showed.
   std::vector<std::string> save(const fs::path& path) {
     dialogs.messages.clear();
