@@ -965,21 +965,9 @@ TEST_F(MainWindowTest, TheWorldMapsMenuSavesTheMapAsShownWithoutTheCursorOutline
 // The exit code of a window process ended from outside.
 constexpr UINT kKilledExitCode = 9;
 
-// A window on the demo game keeping its state in `stateFolder`.
-std::unique_ptr<TForm1> openWithState(const fs::path& gameFolder, const fs::path& stateFolder,
-                                      editor::Dialogs* dialogs) {
-  editor::EditorOptions options;
-  options.gameFolder = gameFolder;
-  options.stateFolder = stateFolder;
-  return std::make_unique<TForm1>(options, dialogs);
-}
-
 TEST_F(MainWindowTest, TheWorldMapsMenuLoadsFromTheBackupFolder) {
   const platform::testing::TempFolder state("app-win32-backups");
-  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
-  ASSERT_TRUE(window_->FormCreate());
-  ShowWindow(window_->handle(), SW_SHOW);
-  pump();
+  open(&dialogs_, state.path());
   dialogs_.openAnswers = {std::nullopt};
   POINT at{40, 40};
   ClientToScreen(control("Image2"), &at);
@@ -993,10 +981,7 @@ TEST_F(MainWindowTest, TheWorldMapsMenuLoadsFromTheBackupFolder) {
 // Closing normally removes the file.
 TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
   const platform::testing::TempFolder state("app-win32-state");
-  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
-  ASSERT_TRUE(window_->FormCreate());
-  ShowWindow(window_->handle(), SW_SHOW);
-  pump();
+  open(&dialogs_, state.path());
   chooseArea(kLinkGateArea);
   placeAt(10, 10);
   chooseArea(kTownArea);
@@ -1020,7 +1005,8 @@ TEST_F(MainWindowTest, TheNextWindowOffersBackTheWorldOfOneThatNeverClosed) {
   };
   bool found = false;
   ASSERT_TRUE(answerNextDialog(question, [&] {
-    window_ = openWithState(gameFolder_, state.path(), &system);
+    window_ = std::make_unique<TForm1>(editor::EditorOptions{gameFolder_, nullptr, state.path()},
+                                       &system);
     system.setOwner(window_->handle());
     found = window_->FormCreate();
   }));
@@ -1059,10 +1045,7 @@ TEST_F(MainWindowTest, DISABLED_KilledWindowChild) {
   const char* state = std::getenv("WORLDSMITH_KILLED_STATE");
   const char* save = std::getenv("WORLDSMITH_KILLED_SAVE");
   if (game == nullptr || state == nullptr || save == nullptr) GTEST_SKIP();
-  window_ = openWithState(game, state, &dialogs_);
-  ASSERT_TRUE(window_->FormCreate());
-  ShowWindow(window_->handle(), SW_SHOW);
-  pump();
+  open(&dialogs_, fs::path(state), fs::path(game));
   for (const Step& step : std::vector<Step>{{Step::Choose, kLinkGateArea},
                                             {Step::Toggle, 1, 1},
                                             {Step::Place, 10, 10},
@@ -1106,11 +1089,8 @@ TEST_F(MainWindowTest, AWindowKilledComesBackWholeAfterYes) {
   ASSERT_EQ(exitCode, kKilledExitCode);
   ASSERT_FALSE(fileBytes(before).empty());
 
-  window_ = openWithState(gameFolder_, state.path(), &dialogs_);
   dialogs_.yesNoAnswers = {true};
-  ASSERT_TRUE(window_->FormCreate());
-  ShowWindow(window_->handle(), SW_SHOW);
-  pump();
+  open(&dialogs_, state.path());
   EXPECT_EQ(dialogs_.yesNoQuestions.size(), 1u);
   EXPECT_EQ(listCount(control("ListBox2")), 2);
   EXPECT_EQ(model().Edit1(), std::string(world::kDefaultWorldName) + "K");

@@ -10,7 +10,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app_win32/main_window.h"
@@ -54,12 +56,15 @@ class WindowTest : public ::testing::Test {
     probe::pump();
   }
 
-  // A fresh window on the demo game, shown with `show`; `dialogs` nullptr
+  // A fresh window on `game` (empty: the demo game), keeping its state in
+  // `stateFolder` when there is one, shown with `show`; `dialogs` nullptr
   // for the system's.
-  void open(editor::Dialogs* dialogs, int show = SW_SHOW) {
+  void open(editor::Dialogs* dialogs, std::optional<std::filesystem::path> stateFolder = {},
+            const std::filesystem::path& game = {}, int show = SW_SHOW) {
     window_.reset();
     editor::EditorOptions options;
-    options.gameFolder = gameFolder_;
+    options.gameFolder = game.empty() ? gameFolder_ : game;
+    options.stateFolder = std::move(stateFolder);
     window_ = std::make_unique<TForm1>(options, dialogs);
     ASSERT_TRUE(window_->FormCreate());
     ShowWindow(window_->handle(), show);

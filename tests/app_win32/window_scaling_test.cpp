@@ -46,7 +46,7 @@ using ws::testing::WindowPlace;
 
 class WindowScalingTest : public WindowTest {
  protected:
-  void SetUp() override { open(&dialogs_, SW_SHOWNOACTIVATE); }
+  void SetUp() override { open(&dialogs_, std::nullopt, {}, SW_SHOWNOACTIVATE); }
 
   void moveOverMap(int screenX, int screenY) {
     SendMessageW(control("Image2"), WM_MOUSEMOVE, 0, pointParam(screenX, screenY));
