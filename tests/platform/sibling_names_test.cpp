@@ -81,7 +81,9 @@ TEST(SiblingNames, OnlyATakenNameIsTriedAgain) {
     EXPECT_EQ(static_cast<int>(tried.size()), c.attempts);
     EXPECT_EQ(made.error, c.expected);
     EXPECT_EQ(made.path, made.ok() ? tried.back() : fs::path());
-    if (tried.size() > 1) EXPECT_NE(tried[0], tried[1]);
+    if (tried.size() > 1) {
+      EXPECT_NE(tried[0], tried[1]);
+    }
   }
 }
 
