@@ -33,9 +33,9 @@
 #include "app_qt/canvas_view.h"
 #include "app_qt/qt_dialogs.h"
 #include "app_qt/qt_text.h"
+#include "editor/name_field.h"
 #include "editor/window_layout.h"
 #include "editor/window_texts.h"
-#include "platform/text.h"
 
 namespace ws::app {
 namespace {
@@ -131,10 +131,8 @@ QListWidget* makeList(const char* name, QRect geometry, QWidget* parent) {
   return list;
 }
 
-// Rebuilds the list's items when the texts changed since the last time.
-void showItems(QListWidget* list, const std::vector<std::string>& items,
-               std::vector<std::string>& shown, bool checkable) {
-  if (items == shown) return;
+// Fills the list with the items' texts.
+void showItems(QListWidget* list, const std::vector<std::string>& items, bool checkable) {
   list->clear();
   for (const std::string& text : items) {
     auto* item = new QListWidgetItem(fromCp932(text));
@@ -144,7 +142,6 @@ void showItems(QListWidget* list, const std::vector<std::string>& items,
     }
     list->addItem(item);  // the list owns its items
   }
-  shown = items;
 }
 
 void showSelection(QListWidget* list, int selected) {
@@ -164,10 +161,9 @@ std::optional<std::filesystem::path> draggedFile(const QMimeData* data) {
   return toPath(urls.front().toLocalFile());
 }
 
-void showCheckList(QListWidget* list, const editor::CheckListBox& model,
-                   std::vector<std::string>& shown) {
+void showCheckList(QListWidget* list, const editor::CheckListBox& model, bool refill) {
   const QSignalBlocker blocker(list);
-  showItems(list, model.items, shown, true);
+  if (refill) showItems(list, model.items, true);
   for (int i = 0; i < list->count(); ++i) {
     list->item(i)->setCheckState(model.isChecked(i) ? Qt::Checked : Qt::Unchecked);
   }
@@ -273,12 +269,13 @@ void TForm1::buildKindPanel() {
 }
 
 void TForm1::setUpTabOrder() {
-  const std::vector<QWidget*> order{button1_,         listBox1_,        scrollBox1_,
-                                    button2_,         checkListBox1_,   radioButtons_[0],
-                                    radioButtons_[1], radioButtons_[2], checkListBox2_,
-                                    checkListBox3_,   edit1_,           listBox2_};
-  for (std::size_t i = 1; i < order.size(); ++i)
-    QWidget::setTabOrder(order[i - 1], order[i]);
+  QWidget* previous = nullptr;
+  for (const std::string_view name : editor::kTabOrder) {
+    auto* control =
+        findChild<QWidget*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    if (previous != nullptr && control != nullptr) QWidget::setTabOrder(previous, control);
+    if (control != nullptr) previous = control;
+  }
 }
 
 template <typename Handler>
@@ -395,10 +392,7 @@ bool TForm1::FormCreate() {
 
 void TForm1::onListBox1Changed(int row) {
   if (row < 0) return;
-  run([this, row] {
-    model_->setListBox1Selection(row);
-    model_->ListBox1Click();
-  });
+  run([this, row] { model_->chooseListBox1(row); });
 }
 
 // A click on the catalogue item that is already selected changes no
@@ -421,10 +415,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::onListBox2Changed(int row) {
   if (row < 0) return;
-  run([this, row] {
-    model_->setListBox2Selection(row);
-    model_->ListBox2Click();
-  });
+  run([this, row] { model_->chooseListBox2(row); });
 }
 
 void TForm1::onCheckChanged(editor::CheckList list, QListWidgetItem* item) {
@@ -438,32 +429,35 @@ void TForm1::onCheckChanged(editor::CheckList list, QListWidgetItem* item) {
 }
 
 void TForm1::onWorldNameEdited(const QString& text) {
-  const std::optional<std::string> cp932 = platform::utf8ToCp932(text.toStdString());
-  if (cp932 && model_->setWorldName(*cp932)) return;
-  // A character CP932 cannot hold, or a name past the save's field: keep the
-  // name the model has, with the caret where the refused input began.
-  const QString kept = fromCp932(model_->Edit1());
-  const qsizetype refused = text.size() - kept.size();
-  const qsizetype caret = std::clamp(edit1_->cursorPosition() - refused, qsizetype{0}, kept.size());
+  const auto caret = static_cast<std::size_t>(std::max(edit1_->cursorPosition(), 0));
+  const std::optional<editor::RefusedName> refused =
+      editor::typeWorldName(*model_, text.toStdU16String(), caret);
+  if (!refused) return;
   const QSignalBlocker blocker(edit1_);
-  edit1_->setText(kept);
-  edit1_->setCursorPosition(static_cast<int>(caret));
+  edit1_->setText(QString::fromStdU16String(refused->text));
+  edit1_->setCursorPosition(static_cast<int>(refused->caret));
+  QApplication::beep();
 }
 
 void TForm1::showModel() {
   {
     const QSignalBlocker blocker(listBox1_);
-    showItems(listBox1_, model_->ListBox1().items, shownListBox1_, false);
+    if (shownLists_.needsRefill(*model_, editor::WindowList::ListBox1))
+      showItems(listBox1_, model_->ListBox1().items, false);
     showSelection(listBox1_, model_->ListBox1().selected);
   }
   {
     const QSignalBlocker blocker(listBox2_);
-    showItems(listBox2_, model_->ListBox2().items, shownListBox2_, false);
+    if (shownLists_.needsRefill(*model_, editor::WindowList::ListBox2))
+      showItems(listBox2_, model_->ListBox2().items, false);
     showSelection(listBox2_, model_->ListBox2().selected);
   }
-  showCheckList(checkListBox1_, model_->CheckListBox1(), shownCheckListBox1_);
-  showCheckList(checkListBox2_, model_->CheckListBox2(), shownCheckListBox2_);
-  showCheckList(checkListBox3_, model_->CheckListBox3(), shownCheckListBox3_);
+  showCheckList(checkListBox1_, model_->CheckListBox1(),
+                shownLists_.needsRefill(*model_, editor::WindowList::CheckListBox1));
+  showCheckList(checkListBox2_, model_->CheckListBox2(),
+                shownLists_.needsRefill(*model_, editor::WindowList::CheckListBox2));
+  showCheckList(checkListBox3_, model_->CheckListBox3(),
+                shownLists_.needsRefill(*model_, editor::WindowList::CheckListBox3));
   // Never shown: its entries only feed the markers.
   checkListBox3_->setVisible(false);
 

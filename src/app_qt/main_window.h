@@ -9,6 +9,7 @@
 
 #include "editor/dialogs.h"
 #include "editor/editor_model.h"
+#include "editor/shown_lists.h"
 
 class QButtonGroup;
 class QCloseEvent;
@@ -116,12 +117,8 @@ class TForm1 : public QWidget {
   // click on the row that was already selected chooses the area again.
   int listBox1RowAtPress_ = -1;
 
-  // The CP932 items each list shows, to rebuild a list only when it changed.
-  std::vector<std::string> shownListBox1_;
-  std::vector<std::string> shownListBox2_;
-  std::vector<std::string> shownCheckListBox1_;
-  std::vector<std::string> shownCheckListBox2_;
-  std::vector<std::string> shownCheckListBox3_;
+  // What each list shows, to fill a list again only when it changed.
+  editor::ShownLists shownLists_;
 };
 
 }  // namespace ws::app

@@ -19,6 +19,7 @@
 #include "app_win32/monitor_dpi.h"
 #include "app_win32/win32_text.h"
 #include "app_win32/window_owner.h"
+#include "editor/name_field.h"
 #include "editor/window_layout.h"
 #include "editor/window_texts.h"
 
@@ -83,9 +84,8 @@ void setRedraw(HWND list, bool on) {
   if (on) InvalidateRect(list, nullptr, TRUE);
 }
 
-// Rebuilds the list's items when the texts changed since the last time.
-void showItems(HWND list, const std::vector<std::string>& items, std::vector<std::string>& shown) {
-  if (items == shown) return;
+// Fills the list with the items' texts.
+void showItems(HWND list, const std::vector<std::string>& items) {
   setRedraw(list, false);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const std::string& text : items) {
@@ -93,7 +93,6 @@ void showItems(HWND list, const std::vector<std::string>& items, std::vector<std
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
   setRedraw(list, true);
-  shown = items;
 }
 
 void showSelection(HWND list, int selected) {
@@ -107,8 +106,8 @@ void showVisible(HWND control, bool visible) {
   if (shown != visible) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void showCheckList(HWND list, const editor::CheckListBox& model, std::vector<std::string>& shown) {
-  showItems(list, model.items, shown);
+void showCheckList(HWND list, const editor::CheckListBox& model, bool refill) {
+  if (refill) showItems(list, model.items);
   for (int i = 0; i < model.count(); ++i)
     setCheckMark(list, i, model.isChecked(i));
   showVisible(list, model.visible);
@@ -395,20 +394,14 @@ void TForm1::onCommand(int id, int code) {
       // handled when the button is released).
       if (row < 0 || row == model_->ListBox1().selected) break;
       listBox1ChoseDuringClick_ = true;
-      run([this, row] {
-        model_->setListBox1Selection(row);
-        model_->ListBox1Click();
-      });
+      run([this, row] { model_->chooseListBox1(row); });
       break;
     }
     case kListBox2Id: {
       if (code != LBN_SELCHANGE) break;
       const int row = static_cast<int>(SendMessageW(control("ListBox2"), LB_GETCURSEL, 0, 0));
       if (row < 0 || row == model_->ListBox2().selected) break;
-      run([this, row] {
-        model_->setListBox2Selection(row);
-        model_->ListBox2Click();
-      });
+      run([this, row] { model_->chooseListBox2(row); });
       break;
     }
     case kEdit1Id:
@@ -552,28 +545,21 @@ void TForm1::onListBox1Released() {
   listBox1ItemAtPress_ = -1;
   if (listBox1ChoseDuringClick_ || row < 0 || row != listBox1SelectionAtPress_) return;
   if (static_cast<int>(SendMessageW(control("ListBox1"), LB_GETCURSEL, 0, 0)) != row) return;
-  run([this, row] {
-    model_->setListBox1Selection(row);
-    model_->ListBox1Click();
-  });
+  run([this, row] { model_->chooseListBox1(row); });
 }
 
 void TForm1::onWorldNameEdited() {
   HWND edit = control("Edit1");
   const std::wstring typed = windowText(edit);
-  const std::optional<std::string> cp932 = toCp932(typed);
-  if (cp932 && model_->setWorldName(*cp932)) return;
-  // A character CP932 cannot hold, or a name past the save's field: keep the
-  // name the model has, with the caret where the refused input began.
-  const std::wstring kept = toWide(model_->Edit1());
   DWORD caretEnd = 0;
   SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caretEnd));
-  const auto refused = static_cast<long long>(typed.size()) - static_cast<long long>(kept.size());
-  const auto caret = std::clamp(static_cast<long long>(caretEnd) - refused, 0LL,
-                                static_cast<long long>(kept.size()));
+  const std::optional<editor::RefusedName> refused =
+      editor::typeWorldName(*model_, std::u16string(typed.begin(), typed.end()), caretEnd);
+  if (!refused) return;
+  const std::wstring kept(refused->text.begin(), refused->text.end());
   showing_ = true;
   SetWindowTextW(edit, kept.c_str());
-  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
+  SendMessageW(edit, EM_SETSEL, refused->caret, static_cast<LPARAM>(refused->caret));
   showing_ = false;
   MessageBeep(MB_OK);
 }
@@ -581,15 +567,20 @@ void TForm1::onWorldNameEdited() {
 void TForm1::showModel() {
   showing_ = true;
   HWND listBox1 = control("ListBox1");
-  showItems(listBox1, model_->ListBox1().items, shownListBox1_);
+  if (shownLists_.needsRefill(*model_, editor::WindowList::ListBox1))
+    showItems(listBox1, model_->ListBox1().items);
   showSelection(listBox1, model_->ListBox1().selected);
   HWND listBox2 = control("ListBox2");
-  showItems(listBox2, model_->ListBox2().items, shownListBox2_);
+  if (shownLists_.needsRefill(*model_, editor::WindowList::ListBox2))
+    showItems(listBox2, model_->ListBox2().items);
   showSelection(listBox2, model_->ListBox2().selected);
 
-  showCheckList(control("CheckListBox1"), model_->CheckListBox1(), shownCheckListBox1_);
-  showCheckList(control("CheckListBox2"), model_->CheckListBox2(), shownCheckListBox2_);
-  showCheckList(control("CheckListBox3"), model_->CheckListBox3(), shownCheckListBox3_);
+  showCheckList(control("CheckListBox1"), model_->CheckListBox1(),
+                shownLists_.needsRefill(*model_, editor::WindowList::CheckListBox1));
+  showCheckList(control("CheckListBox2"), model_->CheckListBox2(),
+                shownLists_.needsRefill(*model_, editor::WindowList::CheckListBox2));
+  showCheckList(control("CheckListBox3"), model_->CheckListBox3(),
+                shownLists_.needsRefill(*model_, editor::WindowList::CheckListBox3));
   // Never shown: its entries only feed the markers.
   showVisible(control("CheckListBox3"), false);
 

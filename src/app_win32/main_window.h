@@ -16,6 +16,7 @@
 #include "app_win32/win32_dialogs.h"
 #include "editor/dialogs.h"
 #include "editor/editor_model.h"
+#include "editor/shown_lists.h"
 #include "editor/window_layout.h"
 
 namespace ws::app {
@@ -148,12 +149,8 @@ class TForm1 {
   // test's).
   bool quitOnDestroy_ = false;
 
-  // The CP932 items each list shows, to rebuild a list only when it changed.
-  std::vector<std::string> shownListBox1_;
-  std::vector<std::string> shownListBox2_;
-  std::vector<std::string> shownCheckListBox1_;
-  std::vector<std::string> shownCheckListBox2_;
-  std::vector<std::string> shownCheckListBox3_;
+  // What each list shows, to fill a list again only when it changed.
+  editor::ShownLists shownLists_;
 };
 
 }  // namespace ws::app

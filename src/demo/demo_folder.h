@@ -6,6 +6,7 @@
 #include <string>
 
 #include "demo/demo_game.h"
+#include "platform/file_io.h"
 
 namespace ws::demo {
 
@@ -20,12 +21,7 @@ namespace ws::demo {
 inline constexpr std::string_view kDemoMarkerFileName = ".worldsmith-demo";
 
 // Why a demo folder could not be written, as far as a user can act on it.
-enum class DemoWriteReason {
-  NoSpace,  // the disk or the user's quota is full
-  Denied,   // the folder may not be written (permissions, a read-only file system)
-  BadName,  // the file system refuses a file name
-  Other,
-};
+using DemoWriteReason = platform::WriteProblem;
 
 struct DemoWriteFailure {
   DemoWriteReason reason = DemoWriteReason::Other;

@@ -161,6 +161,16 @@ void EditorModel::setListBox2Selection(int index) {
   listBox2_.selected = index >= 0 && index < listBox2_.count() ? index : -1;
 }
 
+void EditorModel::chooseListBox1(int index) {
+  setListBox1Selection(index);
+  ListBox1Click();
+}
+
+void EditorModel::chooseListBox2(int index) {
+  setListBox2Selection(index);
+  ListBox2Click();
+}
+
 CheckListBox& EditorModel::checkList(CheckList list) {
   return list == CheckList::Houses ? checkListBox2_ : checkListBox1_;
 }

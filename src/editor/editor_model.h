@@ -51,8 +51,8 @@ struct EditorOptions {
 // canvases, the world being composed, and one method per event handler.
 //
 // How a window drives it:
-//  - a user selects item i of ListBox1: setListBox1Selection(i), then
-//    ListBox1Click(); likewise ListBox2 with ListBox2Click();
+//  - a user selects item i of ListBox1: chooseListBox1(i), the selection
+//    and then ListBox1Click(); likewise ListBox2 with chooseListBox2(i);
 //  - a user toggles a check mark: toggleCheck(list, i), which flips the mark
 //    and runs CheckListBox1ClickCheck or CheckListBox2ClickCheck;
 //  - a user clicks a kind button: selectKind(kind), which runs the button's
@@ -60,7 +60,8 @@ struct EditorOptions {
 //  - mouse moves and clicks over the world map, in world-map pixels:
 //    Image2MouseMove(x, y) and Image2Click();
 //  - LOAD and SAVE: Button1Click() and Button2Click();
-//  - typing in the name field: setWorldName(text), refused beyond 31 bytes;
+//  - typing in the name field: typeWorldName (editor/name_field.h), or
+//    setWorldName(text), refused beyond 31 bytes;
 //  - Ctrl+Z: undo(); Ctrl+Y and Ctrl+Shift+Z: redo() (not in the name field);
 //  - the window is about to close: FormCloseQuery(), false keeps it open;
 //  - a save file dropped on the window or named at start-up: openFile(path);
@@ -100,6 +101,10 @@ class EditorModel {
   // returns; selecting the selected one runs nothing. Works on a disabled
   // button too.
   void selectKind(world::AreaKind kind);
+  // A user's choice of item `index`: the selection, then the list's click
+  // handler, as a list reports a click.
+  void chooseListBox1(int index);
+  void chooseListBox2(int index);
   // Selections and marks set from code run nothing.
   void setListBox1Selection(int index);
   void setListBox2Selection(int index);

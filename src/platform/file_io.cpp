@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <random>
+#include <optional>
 #include <string>
 #include <system_error>
-#include <type_traits>
 
+#include "platform/sibling_names.h"
 #include "platform/text.h"
 
 #ifdef _WIN32
@@ -34,11 +33,6 @@ namespace fs = std::filesystem;
 
 // Symbolic links deeper than this count as a loop, as the systems' own limit.
 constexpr int kMaxLinkHops = 40;
-// The longest file name the usual file systems hold (bytes on POSIX, UTF-16
-// units on Windows).
-constexpr std::size_t kMaxFileNameLength = 255;
-constexpr std::size_t kTemporarySuffixLength = 6;  // the XXXXXX of ".NAME.XXXXXX"
-constexpr int kTemporaryNameAttempts = 100;
 
 std::string systemReason(int code) {
   return std::system_category().message(code);
@@ -73,47 +67,6 @@ Result<fs::path> followLinks(const fs::path& target) {
     current = link.is_absolute() ? link : current.parent_path() / link;
   }
   return writeError(target, systemReason(ELOOP));
-}
-
-// ".NAME.XXXXXX" in the folder of `file`, with NAME cut so that the whole
-// name still fits the file system's limit. The random part comes from a
-// generator seeded once per process.
-fs::path temporaryPathFor(const fs::path& file) {
-  static std::mt19937_64 generator = [] {
-    std::random_device device;
-    const auto now =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::seed_seq seed{device(), device(), static_cast<unsigned>(now),
-                       static_cast<unsigned>(now >> 32)};
-    return std::mt19937_64(seed);
-  }();
-  static constexpr char kLetters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-
-  using Char = fs::path::value_type;
-  std::basic_string<Char> name = file.filename().native();
-  const std::size_t room = kMaxFileNameLength - 2 - kTemporarySuffixLength;
-  if (name.size() > room) {
-    std::size_t cut = room;
-    // Never split a character: back off over UTF-8 continuation bytes or
-    // the low half of a UTF-16 surrogate pair.
-    if constexpr (sizeof(Char) == 1) {
-      while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
-        --cut;
-    } else {
-      const auto unit =
-          static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Char>>(name[cut]));
-      if (cut > 0 && unit >= 0xDC00 && unit <= 0xDFFF) --cut;
-    }
-    name.resize(cut);
-  }
-  std::basic_string<Char> temporary(1, Char('.'));
-  temporary += name;
-  temporary += Char('.');
-  for (std::size_t i = 0; i < kTemporarySuffixLength; ++i)
-    temporary += static_cast<Char>(kLetters[pick(generator)]);
-  return file.parent_path() / temporary;
 }
 
 // The temporary file of the write in progress, for the interrupt handler: a
@@ -202,6 +155,19 @@ DWORD writeAll(HANDLE file, std::span<const std::uint8_t> bytes) {
   return 0;
 }
 
+// Writes all of `bytes`, flushes them to disk and closes the file: the code
+// of the first step that failed, the closing included, or 0.
+DWORD writeFlushClose(Handle& file, std::span<const std::uint8_t> bytes) {
+  DWORD failure = writeAll(file.get(), bytes);
+  if (failure == 0 && !FlushFileBuffers(file.get())) failure = GetLastError();
+  if (!file.close() && failure == 0) failure = GetLastError();
+  return failure;
+}
+
+std::error_code lastError() {
+  return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
 #else
 
 ReadFailure failureOf(int code) {
@@ -233,6 +199,15 @@ int writeAll(int fd, std::span<const std::uint8_t> bytes) {
     }
   }
   return 0;
+}
+
+// Writes all of `bytes`, flushes them to disk and closes `fd`: the errno of
+// the first step that failed, the closing included, or 0.
+int writeSyncClose(int fd, std::span<const std::uint8_t> bytes) {
+  int failure = writeAll(fd, bytes);
+  if (failure == 0 && fsync(fd) != 0) failure = errno;
+  if (close(fd) != 0 && failure == 0) failure = errno;
+  return failure;
 }
 
 extern "C" void onInterrupt(int signal) {
@@ -368,35 +343,27 @@ Status writeDirectly(HANDLE file, const fs::path& target, std::span<const std::u
 
 Status replaceAtomically(const fs::path& file, const fs::path& target,
                          std::span<const std::uint8_t> bytes) {
-  fs::path temporary;
   HANDLE created = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    temporary = temporaryPathFor(file);
+  const MadeSibling temporary = makeFreshSibling(file, {}, [&](const fs::path& name) {
     // Shared for deletion, so that an interrupt can remove it while open.
     // Noted before it exists: the console handler runs on a thread of its
     // own, at any moment.
-    registerTemporary(temporary);
-    created = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+    registerTemporary(name);
+    created = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created != INVALID_HANDLE_VALUE) break;
-    const DWORD failure = GetLastError();
+    if (created != INVALID_HANDLE_VALUE) return std::error_code{};
+    const std::error_code error = lastError();
     unregisterTemporary();
-    if (failure != ERROR_FILE_EXISTS) {
-      return writeError(target, systemReason(static_cast<int>(failure)));
-    }
-  }
-  if (created == INVALID_HANDLE_VALUE) {
-    return writeError(target, systemReason(static_cast<int>(ERROR_FILE_EXISTS)));
-  }
+    return error;
+  });
+  if (!temporary.ok()) return writeError(target, temporary.error.message());
   Handle handle(created);
-  DWORD failure = writeAll(handle.get(), bytes);
-  if (failure == 0 && !FlushFileBuffers(handle.get())) failure = GetLastError();
-  if (!handle.close() && failure == 0) failure = GetLastError();
-  if (failure == 0 && !MoveFileExW(temporary.c_str(), file.c_str(),
+  DWORD failure = writeFlushClose(handle, bytes);
+  if (failure == 0 && !MoveFileExW(temporary.path.c_str(), file.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     failure = GetLastError();
   }
-  if (failure != 0) DeleteFileW(temporary.c_str());
+  if (failure != 0) DeleteFileW(temporary.path.c_str());
   unregisterTemporary();
   if (failure != 0) return writeError(target, systemReason(static_cast<int>(failure)));
   return {};
@@ -450,6 +417,16 @@ Status writeFileAtomic(const fs::path& target, std::span<const std::uint8_t> byt
   return replaceAtomically(file, target, bytes);
 }
 
+std::error_code writeNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return lastError();
+  const DWORD failure = writeFlushClose(file, bytes);
+  if (failure == 0) return {};
+  DeleteFileW(path.c_str());
+  return {static_cast<int>(failure), std::system_category()};
+}
+
 void removeTemporaryFileOnInterrupt() {
   SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
@@ -480,45 +457,50 @@ void syncFolderOf(const fs::path& file) {
   }
 }
 
-Status replaceAtomically(const fs::path& file, const fs::path& target,
-                         std::span<const std::uint8_t> bytes, const struct stat* existing) {
-  // The interrupts wait while the file is made and noted for their handler,
-  // so that none can come between the two and leave the file behind.
+// A new temporary file beside `file`, open for writing and noted for the
+// interrupt handler. The interrupts wait meanwhile, so that none can come
+// between making the file and noting it and leave the file behind.
+MadeSibling createTemporaryFor(const fs::path& file, int& fd) {
   sigset_t interrupts;
   sigset_t previous;
   sigemptyset(&interrupts);
   for (const int signal : {SIGINT, SIGTERM, SIGHUP})
     sigaddset(&interrupts, signal);
   pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
-  fs::path temporary;
-  int fd = -1;
-  int createFailure = 0;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
-    temporary = temporaryPathFor(file);
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-    createFailure = fd < 0 ? errno : 0;
-    if (fd < 0 && createFailure != EEXIST) break;
-  }
-  if (fd >= 0) registerTemporary(temporary);
+  const MadeSibling temporary = makeFreshSibling(file, {}, [&fd](const fs::path& name) {
+    fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    return fd < 0 ? std::error_code{errno, std::generic_category()} : std::error_code{};
+  });
+  if (temporary.ok()) registerTemporary(temporary.path);
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-  if (fd < 0) return writeError(target, systemReason(createFailure));
+  return temporary;
+}
 
-  int failure = 0;
-  if (existing != nullptr) {
-    // The new file takes the old one's owner and group where the process
-    // may give them (the group alone when only that is allowed), then its
-    // permissions: a change of owner clears the set-id bits.
-    if (fchown(fd, existing->st_uid, existing->st_gid) != 0 &&
-        fchown(fd, static_cast<uid_t>(-1), existing->st_gid) != 0) {
-      // Neither is allowed: the file keeps the process's owner and group.
-    }
-    if (fchmod(fd, existing->st_mode & 07777) != 0) failure = errno;
+// Gives the new file the old one's owner and group where the process may
+// (the group alone when only that is allowed), then its permissions: a
+// change of owner clears the set-id bits. The errno of setting the
+// permissions, or 0.
+int takeOwnerAndMode(int fd, const struct stat& existing) {
+  if (fchown(fd, existing.st_uid, existing.st_gid) != 0 &&
+      fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+    // Neither is allowed: the file keeps the process's owner and group.
   }
-  if (failure == 0) failure = writeAll(fd, bytes);
-  if (failure == 0 && fsync(fd) != 0) failure = errno;
-  if (close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
-  if (failure != 0) unlink(temporary.c_str());
+  return fchmod(fd, existing.st_mode & 07777) != 0 ? errno : 0;
+}
+
+Status replaceAtomically(const fs::path& file, const fs::path& target,
+                         std::span<const std::uint8_t> bytes, const struct stat* existing) {
+  int fd = -1;
+  const MadeSibling temporary = createTemporaryFor(file, fd);
+  if (!temporary.ok()) return writeError(target, temporary.error.message());
+  int failure = existing != nullptr ? takeOwnerAndMode(fd, *existing) : 0;
+  if (failure == 0) {
+    failure = writeSyncClose(fd, bytes);
+  } else {
+    close(fd);
+  }
+  if (failure == 0 && rename(temporary.path.c_str(), file.c_str()) != 0) failure = errno;
+  if (failure != 0) unlink(temporary.path.c_str());
   unregisterTemporary();
   if (failure != 0) return writeError(target, systemReason(failure));
   syncFolderOf(file);
@@ -547,6 +529,15 @@ Status writeFileAtomic(const fs::path& target, std::span<const std::uint8_t> byt
   return replaceAtomically(file, target, bytes, &existing);
 }
 
+std::error_code writeNewFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) return {errno, std::generic_category()};
+  const int failure = writeSyncClose(fd, bytes);
+  if (failure == 0) return {};
+  unlink(path.c_str());
+  return {failure, std::generic_category()};
+}
+
 void removeTemporaryFileOnInterrupt() {
   struct sigaction action {};
   action.sa_handler = onInterrupt;
@@ -560,6 +551,49 @@ void removeTemporaryFileOnInterrupt() {
 }
 
 #endif
+
+#ifdef _WIN32
+namespace {
+
+// The system's own codes, as the file functions report them on Windows.
+std::optional<WriteProblem> windowsProblemOf(std::error_code error) {
+  if (error.category() != std::system_category()) return std::nullopt;
+  switch (static_cast<DWORD>(error.value())) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return WriteProblem::NoSpace;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return WriteProblem::Denied;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return WriteProblem::BadName;
+    default:
+      return WriteProblem::Other;
+  }
+}
+
+}  // namespace
+#endif
+
+WriteProblem writeProblemOf(std::error_code error) {
+#ifdef _WIN32
+  if (const auto problem = windowsProblemOf(error)) return *problem;
+#endif
+  if (error == std::errc::no_space_on_device || error == std::errc::file_too_large) {
+    return WriteProblem::NoSpace;
+  }
+  if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
+      error == std::errc::read_only_file_system) {
+    return WriteProblem::Denied;
+  }
+  if (error == std::errc::invalid_argument || error == std::errc::filename_too_long ||
+      error == std::errc::illegal_byte_sequence) {
+    return WriteProblem::BadName;
+  }
+  return WriteProblem::Other;
+}
 
 std::string pathForMessage(const fs::path& path) {
   const std::u8string utf8 = path.u8string();

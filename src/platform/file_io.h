@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/bytes.h"
@@ -55,6 +56,25 @@ FileRead readRegularFile(const std::filesystem::path& path, std::uint64_t ceilin
 // On any failure a temporary file is removed, an existing target is left
 // untouched, and the Error names the target.
 Status writeFileAtomic(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+// Creates `path` as a new file holding exactly `bytes`, flushed to disk.
+// What is already there is never opened: an existing file or symbolic link
+// at `path` is refused as existing. On failure a file it created is removed
+// again. Returns the system's error of the first step that failed, the
+// closing included (where a full disk often shows first).
+std::error_code writeNewFile(const std::filesystem::path& path,
+                             std::span<const std::uint8_t> bytes);
+
+// Why writing failed, as far as a user can act on it.
+enum class WriteProblem {
+  NoSpace,  // the disk or the user's quota is full, or the file size limit reached
+  Denied,   // the folder may not be written (permissions, a read-only file system)
+  BadName,  // the file system refuses a file name
+  Other,
+};
+
+// The kind of a system error that a file or folder function reported.
+WriteProblem writeProblemOf(std::error_code error);
 
 // For command-line programs: on SIGINT, SIGTERM or SIGHUP (on Windows the
 // console's Ctrl-C, Ctrl-Break and close events) the temporary file of a

@@ -22,4 +22,10 @@ constexpr bool isCp932LeadByte(unsigned char byte) {
 // cannot represent.
 std::optional<std::string> utf8ToCp932(std::string_view utf8);
 
+// The same two directions for UTF-16, the windows' own form (QString and the
+// wide-character API): invalid CP932 shows as U+FFFD; a lone surrogate or a
+// character CP932 cannot represent gives nothing.
+std::u16string cp932ToUtf16(std::string_view cp932);
+std::optional<std::string> utf16ToCp932(std::u16string_view utf16);
+
 }  // namespace ws::platform

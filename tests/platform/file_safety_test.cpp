@@ -130,6 +130,54 @@ TEST(FileSafety, TemporaryNameLeavesRoomForLongTargetNames) {
   EXPECT_EQ(namesIn(folder.path()).size(), 1u);
 }
 
+// A new file is only ever made, never written through what is already
+// there: neither a file nor a link is opened, and what they name stays.
+TEST(FileSafety, NewFileIsWrittenOnlyWhereNothingIsYet) {
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path& folder)> prepare;  // what is at "new.dat" first
+    bool written;
+  };
+  const Case cases[] = {
+      {"nothing there", [](const fs::path&) {}, true},
+      {"a file", [](const fs::path& f) { writePlain(f / "new.dat", pattern(3)); }, false},
+#ifndef _WIN32
+      {"a link to a file",
+       [](const fs::path& f) {
+         writePlain(f / "other.dat", pattern(3));
+         fs::create_symlink("other.dat", f / "new.dat");
+       },
+       false},
+      {"a dangling link", [](const fs::path& f) { fs::create_symlink("gone.dat", f / "new.dat"); },
+       false},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TempFolder folder;
+    c.prepare(folder.path());
+    const std::vector<std::string> before = namesIn(folder.path());
+    const std::error_code error = writeNewFile(folder.path() / "new.dat", pattern(70000));
+    if (c.written) {
+      EXPECT_FALSE(error) << error.message();
+      EXPECT_EQ(testing::readWholeFile(folder.path() / "new.dat"), pattern(70000));
+    } else {
+      EXPECT_TRUE(error);
+#ifndef _WIN32
+      EXPECT_EQ(error, std::errc::file_exists) << error.message();
+#endif
+      EXPECT_EQ(namesIn(folder.path()), before);
+      EXPECT_FALSE(fs::exists(folder.path() / "gone.dat"));
+      if (fs::exists(folder.path() / "other.dat")) {
+        EXPECT_EQ(testing::readWholeFile(folder.path() / "other.dat"), pattern(3));
+      }
+      if (!fs::is_symlink(fs::symlink_status(folder.path() / "new.dat"))) {
+        EXPECT_EQ(testing::readWholeFile(folder.path() / "new.dat"), pattern(3));
+      }
+    }
+  }
+}
+
 #ifdef _WIN32
 
 TEST(FileSafety, DeviceTargetIsWrittenNotReplaced) {

@@ -34,6 +34,22 @@ TEST(TextTest, ConvertsBothWaysByteExact) {
   }
 }
 
+// The windows' UTF-16: the same texts, a character outside the basic plane
+// as a surrogate pair, and half a pair refused like any unmappable character.
+TEST(TextTest, Utf16ConvertsAsUtf8Does) {
+  for (const TextCase& c : kRoundTrips)
+    EXPECT_EQ(utf16ToCp932(cp932ToUtf16(c.cp932)), c.cp932) << c.utf8;
+  EXPECT_EQ(cp932ToUtf16("\x83\x5C\x95\x5C"), u"ソ表");
+  EXPECT_EQ(cp932ToUtf16("\x87\x40\xB1~"), u"①ｱ~");
+  EXPECT_EQ(cp932ToUtf16("A\x80"), u"A\uFFFD");
+  EXPECT_EQ(utf16ToCp932(u"洞窟("), "\x93\xB4\x8C\x41(");
+  for (const std::u16string& text : {std::u16string(u"\U0001F600"), std::u16string(u"a\xD83D"),
+                                     std::u16string(u"\xDE00"
+                                                    u"b"),
+                                     std::u16string(u"\xDE00\xD83D"), std::u16string(u"한")})
+    EXPECT_EQ(utf16ToCp932(text), std::nullopt);
+}
+
 TEST(TextTest, KeepsEmbeddedNul) {
   const std::string text("a\0b", 3);
   EXPECT_EQ(cp932ToUtf8(text), text);
