@@ -27,6 +27,7 @@
 #include "platform/little_endian.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "platform/unicode.h"
 
 namespace ws::platform {
 namespace {
@@ -34,7 +35,6 @@ namespace {
 constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
 constexpr std::u16string_view kSoftwarePrefix = u"software\\";
 constexpr std::u16string_view kWow6432Node = u"Wow6432Node\\";
-constexpr char16_t kReplacementCharacter = 0xFFFD;
 // A prefix's system.reg holds a few megabytes; far above that it is no
 // registry, and a FIFO or device at its place is never waited on or drained.
 constexpr std::uint64_t kMaxSystemRegSize = std::uint64_t{256} << 20;
@@ -49,57 +49,6 @@ bool equalFolded(std::u16string_view a, std::u16string_view b) {
     if (foldAscii(a[i]) != foldAscii(b[i])) return false;
   }
   return true;
-}
-
-void appendCodePoint(std::u16string& out, std::uint32_t codePoint) {
-  if (codePoint < 0x10000) {
-    out += static_cast<char16_t>(codePoint);
-  } else {
-    codePoint -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-    out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-  }
-}
-
-// Decodes one UTF-8 character at `pos` (raw bytes are not written by Wine,
-// but a hand-edited file may hold them); a bad sequence gives U+FFFD and
-// consumes one byte.
-std::uint32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  int length = 0;
-  std::uint32_t codePoint = 0;
-  std::uint32_t minimum = 0;
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, codePoint = lead & 0x1Fu, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, codePoint = lead & 0x0Fu, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, codePoint = lead & 0x07u, minimum = 0x10000;
-  } else {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  if (pos + static_cast<std::size_t>(length) > text.size()) {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  for (int i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(i)]);
-    if ((next & 0xC0) != 0x80) {
-      ++pos;
-      return kReplacementCharacter;
-    }
-    codePoint = (codePoint << 6) | (next & 0x3Fu);
-  }
-  if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000)) {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  pos += static_cast<std::size_t>(length);
-  return codePoint;
 }
 
 int hexDigit(char c) {
@@ -153,7 +102,7 @@ std::optional<std::u16string> parseEscaped(std::string_view line, std::size_t& p
       return out;
     }
     if (c != '\\') {
-      appendCodePoint(out, decodeUtf8(line, pos));
+      appendUtf16(out, decodeUtf8(line, pos));
       continue;
     }
     if (++pos >= line.size()) return std::nullopt;
@@ -166,7 +115,7 @@ std::optional<std::u16string> parseEscaped(std::string_view line, std::size_t& p
       out += octalEscape(escape, line, pos);
     } else {
       --pos;  // any other escaped character stands for itself
-      appendCodePoint(out, decodeUtf8(line, pos));
+      appendUtf16(out, decodeUtf8(line, pos));
     }
   }
   return std::nullopt;
@@ -197,43 +146,6 @@ std::u16string utf16FromLittleEndian(const std::vector<std::uint8_t>& bytes) {
   return out;
 }
 
-std::string utf8FromUtf16(std::u16string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t codePoint = text[i];
-    if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000) {
-      codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[++i] - 0xDC00u);
-    } else if (codePoint >= 0xD800 && codePoint < 0xE000) {
-      codePoint = kReplacementCharacter;  // a lone surrogate
-    }
-    if (codePoint < 0x80) {
-      out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-      out += static_cast<char>(0xC0 | (codePoint >> 6));
-      out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-      out += static_cast<char>(0xE0 | (codePoint >> 12));
-      out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (codePoint >> 18));
-      out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::u16string utf16FromUtf8(std::string_view text) {
-  std::u16string out;
-  std::size_t pos = 0;
-  while (pos < text.size())
-    appendCodePoint(out, decodeUtf8(text, pos));
-  return out;
-}
-
 std::u16string trimSeparators(std::u16string text) {
   while (!text.empty() && text.front() == u'\\')
     text.erase(text.begin());
@@ -246,7 +158,7 @@ std::u16string trimSeparators(std::u16string text) {
 // Software live in Software\Wow6432Node of a 64-bit prefix; a 32-bit prefix
 // has them in place.
 std::vector<std::u16string> keyLocations(std::string_view cp932Key) {
-  const std::u16string key = trimSeparators(utf16FromUtf8(cp932ToUtf8(cp932Key)));
+  const std::u16string key = trimSeparators(cp932ToUtf16(cp932Key));
   std::vector<std::u16string> locations;
   if (key.size() > kSoftwarePrefix.size() &&
       equalFolded(std::u16string_view(key).substr(0, kSoftwarePrefix.size()), kSoftwarePrefix)) {
@@ -309,7 +221,7 @@ class RegistryScan {
       if (!value) continue;
       std::u16string_view text = *value;
       text = text.substr(0, text.find(u'\0'));
-      return utf8ToCp932(utf8FromUtf16(text));
+      return utf16ToCp932(text);
     }
     return std::nullopt;
   }
@@ -388,7 +300,7 @@ std::optional<std::string> findWineRegistryString(std::string_view systemRegText
   if (systemRegText.starts_with("\xEF\xBB\xBF")) systemRegText.remove_prefix(3);
   if (!systemRegText.starts_with(kHeader)) return std::nullopt;
 
-  RegistryScan scan(keyLocations(key), utf16FromUtf8(cp932ToUtf8(valueName)));
+  RegistryScan scan(keyLocations(key), cp932ToUtf16(valueName));
   std::size_t lineStart = 0;
   while (lineStart < systemRegText.size()) {
     std::size_t lineEnd = systemRegText.find('\n', lineStart);
