@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "app_qt/main_window.h"
+#include "app_qt/qt_start.h"
 #include "app_qt/qt_text.h"
 #include "app_qt/scripted_session.h"
 #include "demo/demo_game.h"
@@ -20,6 +21,9 @@
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("worldsmith"));
+  // The system's dialogs in the pictures speak the locale's language, as
+  // they do in the editor.
+  ws::app::loadQtTranslations(application);
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() != 2) {
     std::fprintf(stderr, "usage: worldsmith-screenshot OUTDIR\n");
