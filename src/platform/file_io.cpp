@@ -467,7 +467,7 @@ MadeSibling createTemporaryFor(const fs::path& file, int& fd) {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP})
     sigaddset(&interrupts, signal);
   pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
-  const MadeSibling temporary = makeFreshSibling(file, {}, [&fd](const fs::path& name) {
+  MadeSibling temporary = makeFreshSibling(file, {}, [&fd](const fs::path& name) {
     fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
     return fd < 0 ? std::error_code{errno, std::generic_category()} : std::error_code{};
   });
